@@ -1,0 +1,118 @@
+#pragma once
+
+#include "engine/rowrange.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QModelIndex>
+
+#include <phonon/phononnamespace.h>
+
+namespace Ui {
+class MainWindow;
+}
+class QAction;
+class QActionGroup;
+class QMenu;
+class setWindow;
+class vurnCore;
+class vurnSettings;
+
+// The player's one main window. Everything beyond the empty widget set is built
+// at the first show, in a fixed order.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Play modes and the display.
+    void applyModeByName(const QString &name);
+    void refreshTotals();
+    QString currentModeText() const;
+    int volumePercent() const;
+    void adjustColumns();
+
+    // Alarms: once a second, the fade-in step and then the alarm check.
+    void stepVolumeRamp();
+    void checkAlarms();
+
+    // An alarm fired in the minute alarmFiredMinute (process-wide, like the window).
+    static bool alarmFired;
+    static int alarmFiredMinute;
+
+    vurnSettings *settings = nullptr;
+    setWindow *setWin = nullptr;
+    vurnCore *core = nullptr;
+    double rampStep = 0;   // percent per second; 0 while no fade-in runs
+    double rampTarget = 0; // percent
+    double rampLevel = 0;  // 0.0 .. 1.0
+    QAction *mode_action_non = nullptr;
+    QAction *mode_action_one = nullptr;
+    QAction *mode_action_prev = nullptr;
+    QAction *mode_action_next = nullptr;
+    QAction *mode_action_rand = nullptr;
+    QAction *mode_action_shuffle = nullptr;
+    QAction *mode_action_non_rand = nullptr;
+    QActionGroup *modeGroup = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private slots:
+    void on_state_change(Phonon::State newState, Phonon::State oldState);
+    void on_slider_moved(int position);
+    void on_play_finished();
+    void on_mode_action_non(bool checked);
+    void on_mode_action_one(bool checked);
+    void on_mode_action_prev(bool checked);
+    void on_mode_action_next(bool checked);
+    void on_mode_action_rand(bool checked);
+    void on_mode_action_shuffle(bool checked);
+    void on_mode_action_non_rand(bool checked);
+    void on_playListTable_doubleClicked(const QModelIndex &index);
+    void on_actionPlay_triggered();
+    void on_actionFace_triggered();
+    void on_actionSettings_triggered();
+    void on_actionAdd_triggered();
+    void on_actionMode_triggered();
+    void on_actionNext_triggered();
+    void on_actionBack_triggered();
+    void on_actionDel_triggered();
+    void on_actionClear_triggered();
+    void on_actionTop_triggered();
+    void on_actionUp_triggered();
+    void on_actionDown_triggered();
+    void on_actionBottom_triggered();
+    void on_volumeSlider_valueChanged(int value);
+    void on_volButton_clicked();
+    void on_MainWindow_destroyed();
+    void on_track_failed();
+
+private:
+    void initialiseOnce();
+    void buildModeMenu();
+    void checkInitialMode();
+    void selectMode(const QString &mode, int index);
+    bool ensurePlayListNotEmpty();
+    bool ensureSelection(int count);
+    QList<RowRange> sortedSelection() const;
+    void appendFiles(const QStringList &paths);
+    void moveSelectionTo(int which);
+    void refreshPosition();
+    void restoreFromSettings();
+    void saveToSettings();
+
+    Ui::MainWindow *ui;
+    int savedHeight = 0;
+    QMenu *modeMenu = nullptr;
+    int positionTimerId = 0;
+    int secondTimerId = 0;
+    // Tracks an alarm may still skip to when the one it started cannot be played.
+    int alarmSkipsLeft = 0;
+};

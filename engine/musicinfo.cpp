@@ -1,0 +1,114 @@
+#include "engine/musicinfo.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTextCodec>
+
+#include <taglib/audioproperties.h>
+#include <taglib/fileref.h>
+#include <taglib/tag.h>
+
+namespace {
+
+// Tag text whose characters all fit in 8 bits may be legacy bytes in the
+// locale's encoding (Shift_JIS ID3v1 on a Japanese system); anything wider is
+// already proper Unicode.
+QString decodeTagText(const TagLib::String &text)
+{
+    if (text.isEmpty())
+        return QString();
+    if (text.isLatin1()) {
+        const TagLib::ByteVector bytes = text.data(TagLib::String::Latin1);
+        return QTextCodec::codecForLocale()->toUnicode(bytes.data(), int(bytes.size()));
+    }
+    const TagLib::ByteVector utf8 = text.data(TagLib::String::UTF8);
+    return QString::fromUtf8(utf8.data(), int(utf8.size()));
+}
+
+} // namespace
+
+musicInfo::musicInfo(QObject *parent)
+    : QObject(parent)
+{
+}
+
+musicInfo::~musicInfo()
+{
+    delete fileInfo;
+}
+
+bool musicInfo::readTags(const QString &path)
+{
+    delete fileInfo;
+    fileInfo = new QFileInfo(path);
+
+    if (path.isEmpty())
+        return false;
+    if (!fileInfo->exists())
+        return false;
+    if (QString::compare(path, filePath, Qt::CaseSensitive) == 0)
+        return true;
+
+    filePath = path;
+    baseName = fileInfo->baseName();
+    suffix = fileInfo->suffix();
+    fileName = fileInfo->fileName();
+
+    const QByteArray localName = QFile::encodeName(path);
+    TagLib::FileRef ref(localName.constData(), true, TagLib::AudioProperties::Average);
+    const char *failure = nullptr;
+    if (ref.isNull())
+        failure = "この形式のファイルは読み込めません。";
+    else if (!ref.audioProperties())
+        failure = "再生時間を読み取れません。";
+    else if (!ref.tag())
+        failure = "タグ情報を読み取れません。";
+    if (failure) {
+        QMessageBox::warning(nullptr, tr("ファイル読み込みエラー"),
+                             tr("ファイル情報が読み取れませんでした。") + QLatin1Char('\n') + path
+                                 + QLatin1String("\n\n") + tr(failure),
+                             QMessageBox::Ok, QMessageBox::NoButton);
+        return false;
+    }
+
+    lengthMsec = ref.audioProperties()->lengthInSeconds() * 1000;
+    if (lengthMsec == 0)
+        return false;
+    lengthText = msecToString(lengthMsec);
+
+    const TagLib::Tag *tag = ref.tag();
+    title = decodeTagText(tag->title());
+    if (title.isEmpty())
+        title = baseName;
+    artist = decodeTagText(tag->artist());
+    album = decodeTagText(tag->album());
+    year = QString::number(tag->year(), 10);
+    return true;
+}
+
+QString musicInfo::msecToString(qint64 msec)
+{
+    const qint64 totalSeconds = msec / 1000;
+    quint32 seconds = quint32(totalSeconds);
+    quint32 minutes = quint32(totalSeconds / 60);
+    QString text;
+    quint32 secs;
+    if (minutes > 60) {
+        const quint32 hours = minutes / 60;
+        text += QString::number(hours) + QLatin1Char(':');
+        minutes %= 60;
+        secs = seconds - hours * 3600 - minutes * 60;
+    } else {
+        secs = seconds - minutes * 60;
+    }
+    if (minutes <= 9)
+        text += QLatin1Char('0');
+    text += QString::number(minutes) + QLatin1Char(':');
+    if (secs <= 9)
+        text += QLatin1Char('0');
+    text += QString::number(secs);
+    return text;
+}
+
+#include "moc_musicinfo.cpp"

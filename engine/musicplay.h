@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine/musicinfo.h"
+
+#include <phonon/Path>
+
+namespace Phonon {
+class MediaObject;
+class AudioOutput;
+}
+
+// The single audio player: a thin layer over the media framework that also
+// describes the file it was last asked to play.
+class musicPlay : public musicInfo
+{
+public:
+    musicPlay();
+    ~musicPlay() override;
+
+    bool playFile(const QString &path);
+    bool stop();
+    void seek(qint32 msec);
+    bool isPlaying() const;
+    Phonon::MediaObject *mediaObject() const;
+    qreal volume() const;
+    bool isMuted() const;
+    void toggleMute();
+    void setVolume(qreal volume);
+    void setVolumePercent(int percent);
+
+    Phonon::MediaObject *media = nullptr;
+    Phonon::AudioOutput *output = nullptr;
+    Phonon::Path path;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class musicInfo;
+
+// The ordered tracks the player works through, with their count and total length.
+class playList : public QObject
+{
+    Q_OBJECT
+public:
+    explicit playList(QObject *parent = nullptr);
+    ~playList() override;
+
+    bool addFile(const QString &path);
+    bool removeAt(int index);
+    bool moveTrack(int from, int to);
+    void clear();
+    int size() const;
+    bool isValidIndex(int index) const;
+    musicInfo *at(int index) const;
+    musicInfo *last() const;
+    QList<musicInfo *> tracks() const;
+
+    qint32 trackCount = 0;
+    qint32 totalMsec = 0;
+    QList<musicInfo *> items;
+};

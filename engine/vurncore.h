@@ -1,0 +1,92 @@
+#pragma once
+
+#include "engine/rowrange.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <phonon/phononnamespace.h>
+
+class QAbstractButton;
+class QAbstractSlider;
+class QAction;
+class QLabel;
+class QTableWidget;
+class QTimer;
+class musicInfo;
+class musicPlay;
+class playList;
+
+namespace Phonon {
+class MediaObject;
+}
+
+// The playback controller: owns the playlist and the player, chooses the next
+// and previous track by play mode, and keeps the main window's widgets current.
+class vurnCore : public QObject
+{
+    Q_OBJECT
+public:
+    explicit vurnCore(QObject *parent = nullptr);
+    ~vurnCore() override;
+
+    void setWidgets(QLabel *title, QAction *play, QLabel *time, QAbstractSlider *seek,
+                    QTableWidget *playListTable);
+    void setModeText(const QString &mode);
+
+    bool playTrack(int index, bool fromHistory);
+    bool playNext();
+    bool playPrevious();
+    bool playShuffled(bool fromHistory);
+    void stopPlayback(QAction *action);
+    void pushHistory(int index);
+    quint32 popHistory();
+
+    QString volumeText(int percent) const;
+    void updatePosition(qint64 positionMsec, qint64 lengthMsec);
+    int currentLength() const;
+    bool isPlaying() const;
+    Phonon::MediaObject *mediaObject() const;
+    qreal volume() const;
+    void setVolumePercent(int percent, QAbstractButton *button, QAbstractSlider *slider);
+    void setVolumeLevel(qreal level, QAbstractButton *button, QAbstractSlider *slider);
+    void toggleMute(QAbstractButton *button);
+    bool hasTracks() const;
+    QList<musicInfo *> tracks() const;
+    QString msecToString(qint64 msec) const;
+
+    // Table editing: the playlist and the table change together.
+    bool addFiles(const QStringList &paths);
+    void clearTracks();
+    bool removeTracks(int first, int last);
+    bool moveTrack(int from, int to);
+    bool moveSelection(int target, const QList<RowRange> &ranges);
+
+    // End of a track in a repeating mode: starts the next one unless every
+    // track of the list has just failed to play in a row.
+    bool playNextAfterEnd();
+    // The track started last ended, errored or stalled without ever playing.
+    bool lastTrackFailed() const;
+
+    QString countText;
+    QString totalText;
+    QString modeText;
+    qint32 currentIndex = 0;
+    playList *playlist = nullptr;
+    musicPlay *player = nullptr;
+    QVector<quint32> shuffleOrder;
+    QVector<quint32> history;
+    QLabel *titleLabel = nullptr;
+    QAction *playAction = nullptr;
+    QLabel *timeLabel = nullptr;
+    QAbstractSlider *seekSlider = nullptr;
+    QTableWidget *table = nullptr;
+
+Q_SIGNALS:
+    // The track just started turned out unplayable; the controller has
+    // already shown it as stopped.
+    void trackFailed();
+};

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Vurn needs to build, run and test; does nothing
+# when they are all present. One apt-get call: installing the Phonon headers
+# alone would pull an empty backend that then conflicts with the VLC one.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  qtbase5-dev libphonon4qt5-dev phonon4qt5 phonon4qt5-backend-vlc libtag1-dev
+  pulseaudio xvfb xauth xdotool python3-xlib sox libsox-fmt-all
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${packages[@]}"

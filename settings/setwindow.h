@@ -1,0 +1,58 @@
+#pragma once
+
+#include "engine/rowrange.h"
+
+#include <QList>
+#include <QMainWindow>
+
+namespace Ui {
+class setWindow;
+}
+class alarm_set_window;
+class alarmList;
+class musicInfo;
+class setWindowCore;
+class vurnCore;
+
+// The application-modal settings window: saved playlists, the alarm list, other settings.
+class setWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit setWindow(QWidget *parent = nullptr);
+    ~setWindow() override;
+
+    void setPlayerCore(vurnCore *player);
+    void setAlarmList(alarmList *list);
+    void setAlarmEnabled(bool enabled);
+    alarmList *currentAlarmList() const;
+    bool isAlarmEnabled() const;
+    void setTrackList(const QList<musicInfo *> &tracks);
+    void refreshAlarmTable();
+
+private slots:
+    void on_okButon_clicked();
+    void on_cancelButton_clicked();
+    void on_readmeButton_clicked();
+    void on_webButton_clicked();
+    void on_allAlarmEnableCheckBox_clicked(bool checked);
+    void on_alarmAddButton_clicked();
+    void on_alarmDelButton_clicked();
+    void on_alarmClearButton_clicked();
+    void on_alarmListResetButton_clicked();
+    void on_pushButton_clicked();
+    void on_new_save_button_clicked();
+
+private:
+    void updateAlarmEnable(int n);
+    bool ensureAlarmTableEnabled();
+    bool ensureAlarmTableNotEmpty();
+    bool ensureAlarmSelection(int count);
+    bool confirmDeleteAll(int count);
+    QList<RowRange> sortedAlarmSelection() const;
+
+    setWindowCore *core = nullptr;
+    alarm_set_window *alarmDialog = nullptr;
+    Ui::setWindow *ui;
+    vurnCore *playerCore = nullptr;
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QSettings;
+class alarmList;
+class musicInfo;
+
+// The one reader and writer of the INI state files: "Vurn.ini" and saved playlists.
+class vurnSettings : public QObject
+{
+    Q_OBJECT
+public:
+    explicit vurnSettings(QObject *parent = nullptr);
+    ~vurnSettings() override;
+
+    void openFile(QString &name);
+
+    QString loadRepeatMode() const;
+    void saveRepeatMode(const QString &mode);
+    int loadVolume() const;
+    void saveVolume(int volume);
+    bool loadAlarmEnable() const;
+    void saveAlarmEnable(bool enabled);
+    QByteArray loadGeometry() const;
+    QByteArray loadWindowState() const;
+    void saveWindowLayout(const QByteArray &geometry, const QByteArray &state);
+    QStringList loadPlayList() const;
+    void savePlayList(const QList<musicInfo *> &tracks);
+    alarmList *loadAlarmList();
+    void saveAlarmList(const alarmList *alarms);
+
+    // Drops every key of the open file in memory, so that the next sync
+    // writes only what was saved after it; the file itself stays in place.
+    void clearAll();
+    // Writes pending changes to disk now (through a temporary file and a rename).
+    void sync();
+
+    // Where the state files live: beside the executable when that folder is
+    // writable, else the per-user configuration folder.
+    static QString stateDirectory();
+    // Tests point the state files at a temporary folder; empty restores the default.
+    static void setStateDirectoryOverride(const QString &dir);
+    // False when "playlists/" + name would resolve outside the playlists folder.
+    static bool isSafePlaylistName(const QString &name);
+
+    QString filePath;
+    QSettings *store = nullptr;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+struct TrackTags
+{
+    QString title;
+    QString artist;
+    QString album;
+    unsigned year = 0;
+};
+
+// Writes real audio files into a private temporary folder. WAV is written in
+// code; FLAC, OGG and MP3 come from sox. Tags are written with TagLib.
+class AudioFixtures
+{
+public:
+    AudioFixtures();
+
+    QString dir() const;
+    QString path(const QString &name) const;
+    // A tone of the given length; the format follows the suffix (wav, flac, ogg, mp3).
+    // Subfolders in the name are created. Returns the path, or empty on failure.
+    QString make(const QString &name, int msec, const TrackTags &tags = TrackTags());
+    // A small WAV at a low sample rate, for bulk files (benchmarks).
+    QString makeTinyWav(const QString &name, int msec, const TrackTags &tags = TrackTags());
+    // A file with an audio suffix whose content no decoder accepts.
+    QString makeBroken(const QString &name);
+
+    static bool writeWav(const QString &path, int msec, int sampleRate, int bitsPerSample);
+    static bool writeTags(const QString &path, const TrackTags &tags);
+
+private:
+    QTemporaryDir tmp;
+};
