@@ -109,6 +109,9 @@ private:
     void saveToSettings();
 
     Ui::MainWindow *ui;
+    // Per window rather than per process, so that a window built after another
+    // (a restart inside one process, as the tests do) initialises too.
+    bool initialised = false;
     int savedHeight = 0;
     QMenu *modeMenu = nullptr;
     int positionTimerId = 0;

@@ -1,0 +1,253 @@
+#include "app/mainwindow.h"
+
+#include "engine/musicplay.h"
+#include "engine/vurncore.h"
+#include "settings/setwindow.h"
+#include "settings/vurnsettings.h"
+#include "ui_MainWindow.h"
+
+#include <QActionGroup>
+#include <QDateTime>
+#include <QMenu>
+#include <QShowEvent>
+#include <QTimerEvent>
+
+#include <phonon/MediaObject>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+const char *const versionText = "0.3.4";
+}
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    rampStep = 0;
+}
+
+MainWindow::~MainWindow()
+{
+    delete ui;
+}
+
+void MainWindow::showEvent(QShowEvent *)
+{
+    if (initialised)
+        return;
+    initialiseOnce();
+}
+
+void MainWindow::initialiseOnce()
+{
+    initialised = true;
+    // The random play modes draw from the C generator; seed it once per run.
+    std::srand(uint(QDateTime::currentMSecsSinceEpoch()));
+    ui->setupUi(this);
+    core = new vurnCore(this);
+    setWin = new setWindow(this);
+    core->setWidgets(ui->musicTitle, ui->actionPlay, ui->musicTime, ui->musicTimeBar,
+                     ui->playListTable);
+    setWin->setPlayerCore(core);
+    connect(core->mediaObject(), &Phonon::MediaObject::stateChanged, this,
+            &MainWindow::on_state_change);
+    connect(ui->musicTimeBar, &QSlider::sliderMoved, this, &MainWindow::on_slider_moved);
+    connect(core->mediaObject(), &Phonon::MediaObject::finished, this,
+            &MainWindow::on_play_finished);
+    connect(core, &vurnCore::trackFailed, this, &MainWindow::on_track_failed);
+    positionTimerId = 0;
+    adjustColumns();
+    savedHeight = height();
+    setAcceptDrops(true);
+    buildModeMenu();
+    settings = new vurnSettings();
+    QString name = QStringLiteral("Vurn");
+    settings->openFile(name);
+    restoreFromSettings();
+    secondTimerId = startTimer(1000);
+    setWindowTitle(QStringLiteral("Vurn -v") + QLatin1String(versionText));
+}
+
+void MainWindow::buildModeMenu()
+{
+    struct ModeEntry {
+        QAction **action;
+        const char *text;
+        void (MainWindow::*slot)(bool);
+    };
+    const ModeEntry entries[] = {
+        {&mode_action_non, "リピートなし", &MainWindow::on_mode_action_non},
+        {&mode_action_one, "1曲リピート", &MainWindow::on_mode_action_one},
+        {&mode_action_next, "全曲リピート(>>)", &MainWindow::on_mode_action_next},
+        {&mode_action_prev, "全曲リピート(<<)", &MainWindow::on_mode_action_prev},
+        {&mode_action_rand, "ランダム", &MainWindow::on_mode_action_rand},
+        {&mode_action_shuffle, "シャッフル", &MainWindow::on_mode_action_shuffle},
+        {&mode_action_non_rand, "リピートなし：ランダム", &MainWindow::on_mode_action_non_rand},
+    };
+    for (const ModeEntry &entry : entries) {
+        QAction *action = new QAction(tr(entry.text), this);
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, entry.slot);
+        *entry.action = action;
+    }
+    modeGroup = new QActionGroup(this);
+    modeGroup->setExclusive(true);
+    for (const ModeEntry &entry : entries)
+        modeGroup->addAction(*entry.action);
+    checkInitialMode();
+    modeMenu = new QMenu();
+    for (const ModeEntry &entry : entries)
+        modeMenu->addAction(*entry.action);
+}
+
+void MainWindow::checkInitialMode()
+{
+    QAction *const candidates[] = {mode_action_one, mode_action_next, mode_action_prev,
+                                   mode_action_rand, mode_action_shuffle, mode_action_non_rand};
+    for (QAction *action : candidates) {
+        if (core->modeText == action->text()) {
+            action->setChecked(true);
+            ui->actionMode->setText(action->text());
+            return;
+        }
+    }
+    mode_action_non->setChecked(true);
+    ui->actionMode->setText(tr("リピートなし"));
+}
+
+void MainWindow::adjustColumns()
+{
+    ui->playListTable->setColumnWidth(0, width() - 120);
+    ui->playListTable->setColumnWidth(1, 60);
+}
+
+void MainWindow::timerEvent(QTimerEvent *event)
+{
+    const int id = event->timerId();
+    if (positionTimerId != 0 && positionTimerId == id)
+        refreshPosition();
+    if (secondTimerId != 0 && secondTimerId == id) {
+        stepVolumeRamp();
+        checkAlarms();
+    }
+}
+
+// --- Now-playing display -------------------------------------------------
+
+void MainWindow::on_state_change(Phonon::State newState, Phonon::State)
+{
+    if (newState == Phonon::StoppedState) {
+        if (positionTimerId != 0)
+            killTimer(positionTimerId);
+        positionTimerId = 0;
+    } else if (newState == Phonon::PlayingState) {
+        // The backend enters the playing state several times per track
+        // (buffering in between); one position timer is enough.
+        if (positionTimerId == 0)
+            positionTimerId = startTimer(100);
+        alarmSkipsLeft = 0;
+    }
+}
+
+void MainWindow::refreshPosition()
+{
+    core->updatePosition(core->mediaObject()->currentTime(), core->currentLength());
+}
+
+void MainWindow::selectMode(const QString &mode, int index)
+{
+    core->setModeText(mode);
+    ui->actionMode->setText(mode);
+    modeGroup->actions().at(index)->setChecked(true);
+}
+
+void MainWindow::on_mode_action_non(bool)
+{
+    selectMode(tr("リピートなし"), 0);
+}
+
+void MainWindow::on_mode_action_one(bool)
+{
+    selectMode(tr("1曲リピート"), 1);
+}
+
+void MainWindow::on_mode_action_next(bool)
+{
+    selectMode(tr("全曲リピート(>>)"), 2);
+}
+
+void MainWindow::on_mode_action_prev(bool)
+{
+    selectMode(tr("全曲リピート(<<)"), 3);
+}
+
+void MainWindow::on_mode_action_rand(bool)
+{
+    selectMode(tr("ランダム"), 4);
+}
+
+void MainWindow::on_mode_action_shuffle(bool)
+{
+    selectMode(tr("シャッフル"), 5);
+}
+
+void MainWindow::on_mode_action_non_rand(bool)
+{
+    selectMode(tr("リピートなし：ランダム"), 6);
+}
+
+void MainWindow::applyModeByName(const QString &name)
+{
+    const struct {
+        const char *text;
+        void (MainWindow::*slot)(bool);
+    } modes[] = {
+        {"リピートなし", &MainWindow::on_mode_action_non},
+        {"1曲リピート", &MainWindow::on_mode_action_one},
+        {"全曲リピート(<<)", &MainWindow::on_mode_action_prev},
+        {"全曲リピート(>>)", &MainWindow::on_mode_action_next},
+        {"ランダム", &MainWindow::on_mode_action_rand},
+        {"シャッフル", &MainWindow::on_mode_action_shuffle},
+        {"リピートなし：ランダム", &MainWindow::on_mode_action_non_rand},
+    };
+    for (const auto &mode : modes) {
+        if (name == tr(mode.text)) {
+            (this->*mode.slot)(true);
+            return;
+        }
+    }
+    // Texts such as "リピートなし：3" from an alarm stay the controller's mode.
+    core->setModeText(name);
+    ui->actionMode->setText(name);
+    modeGroup->actions().at(0)->setChecked(true);
+}
+
+void MainWindow::refreshTotals()
+{
+    ui->totalNum->setText(core->countText + tr(" 曲"));
+    ui->totalTime->setText(core->totalText);
+}
+
+QString MainWindow::currentModeText() const
+{
+    QAction *checked = modeGroup ? modeGroup->checkedAction() : nullptr;
+    return checked ? checked->text() : QString();
+}
+
+int MainWindow::volumePercent() const
+{
+    // Round up, but not what floating point puts a hair above a whole percent
+    // (0.07 * 100 is 7.000000000000001): otherwise the saved volume creeps up.
+    const double scaled = core->volume() * 100.0;
+    const double nearest = std::round(scaled);
+    if (std::fabs(scaled - nearest) <= 1e-6)
+        return int(nearest);
+    return int(std::ceil(scaled));
+}
+
+void MainWindow::on_MainWindow_destroyed()
+{
+}
+
+#include "moc_mainwindow.cpp"

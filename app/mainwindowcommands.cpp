@@ -1,0 +1,255 @@
+// The main window's commands: toolbar actions, the playlist table, volume,
+// seeking, drag and drop and the end of a track.
+#include "app/mainwindow.h"
+
+#include "engine/collectfiles.h"
+#include "engine/musicplay.h"
+#include "engine/vurncore.h"
+#include "settings/setwindow.h"
+#include "ui_MainWindow.h"
+
+#include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+enum MoveTarget { MoveTop, MoveUp, MoveDown, MoveBottom };
+}
+
+bool MainWindow::ensurePlayListNotEmpty()
+{
+    if (core->hasTracks())
+        return true;
+    QMessageBox::warning(this, tr("プレイリストエラー"),
+                         tr("プレイリストにファイルが登録されていません。"), QMessageBox::Ok);
+    return false;
+}
+
+bool MainWindow::ensureSelection(int count)
+{
+    if (count > 0)
+        return true;
+    QMessageBox::warning(this, tr("プレイリストエラー"),
+                         tr("プレイリストで削除するファイルを選択して下さい。"), QMessageBox::Ok);
+    return false;
+}
+
+QList<RowRange> MainWindow::sortedSelection() const
+{
+    QList<RowRange> ranges;
+    const QList<QTableWidgetSelectionRange> selected = ui->playListTable->selectedRanges();
+    for (const QTableWidgetSelectionRange &range : selected)
+        ranges << RowRange(range);
+    std::sort(ranges.begin(), ranges.end());
+    return ranges;
+}
+
+void MainWindow::appendFiles(const QStringList &paths)
+{
+    core->addFiles(paths);
+    adjustColumns();
+    refreshTotals();
+}
+
+void MainWindow::on_slider_moved(int position)
+{
+    core->player->seek(position);
+}
+
+void MainWindow::on_play_finished()
+{
+    const QString mode = core->modeText;
+    const QString numbered = tr("リピートなし：");
+    const bool noRepeat = mode == tr("リピートなし") || mode == tr("リピートなし：ランダム")
+        || mode.left(numbered.size()) == numbered;
+    if (noRepeat) {
+        ui->actionPlay->setText(tr("♪"));
+        rampStep = 0;
+        rampLevel = 0;
+        return;
+    }
+    // A track an alarm started that could not be played is handled by the
+    // alarm's own skip-ahead (on_track_failed); don't start a second one here.
+    if (alarmSkipsLeft > 0 && core->lastTrackFailed())
+        return;
+    core->playNextAfterEnd();
+}
+
+void MainWindow::on_playListTable_doubleClicked(const QModelIndex &index)
+{
+    alarmSkipsLeft = 0;
+    core->playTrack(index.row(), false);
+}
+
+void MainWindow::on_actionPlay_triggered()
+{
+    alarmSkipsLeft = 0;
+    if (core->isPlaying()) {
+        core->stopPlayback(ui->actionPlay);
+        rampStep = 0;
+        rampLevel = 0;
+        return;
+    }
+    if (!ensurePlayListNotEmpty())
+        return;
+    const QList<QTableWidgetSelectionRange> ranges = ui->playListTable->selectedRanges();
+    const int row = ranges.isEmpty() ? 0 : ranges.first().topRow();
+    // A row at the row count is already past the end.
+    if (row >= ui->playListTable->rowCount()) {
+        QMessageBox::warning(this, tr("プレイリスト選択エラー"),
+                             tr("プレイリストから再生するファイルを選択して下さい。"),
+                             QMessageBox::Ok);
+        return;
+    }
+    core->playTrack(row, false);
+}
+
+void MainWindow::on_actionFace_triggered()
+{
+    const int currentHeight = height();
+    const int currentWidth = width();
+    if (currentHeight > 125) {
+        savedHeight = currentHeight;
+        resize(currentWidth, 125);
+        ui->actionFace->setText(tr("▼"));
+    } else {
+        resize(currentWidth, savedHeight);
+        ui->actionFace->setText(tr("▲"));
+    }
+}
+
+void MainWindow::on_actionSettings_triggered()
+{
+    setWin->setTrackList(core->tracks());
+    setWin->show();
+    setWin->refreshAlarmTable();
+}
+
+void MainWindow::on_actionAdd_triggered()
+{
+    const QStringList paths = QFileDialog::getOpenFileNames(
+        this, tr("ファイルを選択して下さい。"), QString(),
+        tr("音楽ファイル(*.mp3 *.wma *.wav *.ogg *.oga *.m4a *.mpa *.m2a *.flac *.tta *.ape );;"
+           "すべてのファイル(*)"));
+    appendFiles(paths);
+}
+
+void MainWindow::on_actionMode_triggered()
+{
+    modeMenu->exec(QCursor::pos());
+}
+
+void MainWindow::on_actionNext_triggered()
+{
+    alarmSkipsLeft = 0;
+    if (ensurePlayListNotEmpty())
+        core->playNext();
+}
+
+void MainWindow::on_actionBack_triggered()
+{
+    alarmSkipsLeft = 0;
+    if (ensurePlayListNotEmpty())
+        core->playPrevious();
+}
+
+void MainWindow::on_actionDel_triggered()
+{
+    if (!ensurePlayListNotEmpty())
+        return;
+    QList<RowRange> ranges = sortedSelection();
+    if (!ensureSelection(ranges.size()))
+        return;
+    // Bottom block first, so the rows of the blocks above keep their numbers.
+    while (!ranges.isEmpty()) {
+        const RowRange range = ranges.takeLast();
+        core->removeTracks(range.top, range.bottom);
+    }
+    adjustColumns();
+    refreshTotals();
+}
+
+void MainWindow::on_actionClear_triggered()
+{
+    if (!ensurePlayListNotEmpty())
+        return;
+    const auto answer = QMessageBox::question(
+        this, tr("プレイリストクリア"), tr("プレイリストをクリアします。よろしいですか？"),
+        QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoButton);
+    if (answer == QMessageBox::Cancel)
+        return;
+    core->clearTracks();
+    adjustColumns();
+    refreshTotals();
+}
+
+void MainWindow::moveSelectionTo(int which)
+{
+    if (!ensurePlayListNotEmpty())
+        return;
+    const QList<RowRange> ranges = sortedSelection();
+    if (!ensureSelection(ranges.size()))
+        return;
+    int target = 0;
+    switch (which) {
+    case MoveTop: target = 0; break;
+    case MoveUp: target = ranges.first().top - 1; break;
+    case MoveDown: target = ranges.first().bottom + 1; break;
+    case MoveBottom: target = ui->playListTable->rowCount(); break;
+    }
+    core->moveSelection(target, ranges);
+}
+
+void MainWindow::on_actionTop_triggered()
+{
+    moveSelectionTo(MoveTop);
+}
+
+void MainWindow::on_actionUp_triggered()
+{
+    moveSelectionTo(MoveUp);
+}
+
+void MainWindow::on_actionDown_triggered()
+{
+    moveSelectionTo(MoveDown);
+}
+
+void MainWindow::on_actionBottom_triggered()
+{
+    moveSelectionTo(MoveBottom);
+}
+
+void MainWindow::on_volumeSlider_valueChanged(int value)
+{
+    core->setVolumePercent(value, ui->volButton, ui->volumeSlider);
+}
+
+void MainWindow::on_volButton_clicked()
+{
+    core->toggleMute(ui->volButton);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QMimeData *data = event->mimeData();
+    if (!data || !data->hasUrls())
+        return;
+    QStringList paths;
+    const QList<QUrl> urls = data->urls();
+    for (const QUrl &url : urls)
+        paths << url.toLocalFile();
+    appendFiles(collectFiles(paths));
+}

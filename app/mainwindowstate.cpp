@@ -1,0 +1,44 @@
+// Restoring the player state at start-up and saving it when the window closes.
+#include "app/mainwindow.h"
+
+#include "engine/vurncore.h"
+#include "settings/setwindow.h"
+#include "settings/vurnsettings.h"
+#include "ui_MainWindow.h"
+
+#include <QCloseEvent>
+
+void MainWindow::restoreFromSettings()
+{
+    applyModeByName(settings->loadRepeatMode());
+    ui->volumeSlider->setValue(settings->loadVolume());
+    setWin->setAlarmList(settings->loadAlarmList());
+    setWin->setAlarmEnabled(settings->loadAlarmEnable());
+    appendFiles(settings->loadPlayList());
+    restoreGeometry(settings->loadGeometry());
+    restoreState(settings->loadWindowState(), 0);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (initialised) {
+        core->stopPlayback(ui->actionPlay);
+        saveToSettings();
+    }
+    event->accept();
+}
+
+void MainWindow::saveToSettings()
+{
+    // Clearing the keys instead of deleting the file: groups of removed alarms
+    // and tracks still vanish, but there is never a moment without a file.
+    settings->clearAll();
+    settings->saveRepeatMode(currentModeText());
+    settings->saveVolume(volumePercent());
+    settings->saveAlarmList(setWin->currentAlarmList());
+    settings->saveAlarmEnable(setWin->isAlarmEnabled());
+    settings->savePlayList(core->tracks());
+    settings->saveWindowLayout(saveGeometry(), saveState(0));
+    // The settings object lives on and the event loop is ending: flush now.
+    settings->sync();
+}
