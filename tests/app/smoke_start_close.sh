@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Starts the real executable under Xvfb from a folder holding a prepared
+# Vurn.ini, finds its window by title, closes it the way a window manager
+# does, and checks the exit code and the state file it rewrote.
+set -euo pipefail
+exe="$1"
+here="$(cd "$(dirname "$0")" && pwd)"
+work=$(mktemp -d /tmp/vurn-smoke.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+
+cp "$exe" "$work/vurn"
+sox -n -r 22050 -c 1 "$work/one.ogg" synth 2 sine 440 vol 0.2
+sox -n -r 22050 -c 1 "$work/two.flac" synth 3 sine 330 vol 0.2
+cat > "$work/Vurn.ini" <<INI
+[General]
+RepeatMode=シャッフル
+Volume=35
+alarmEnable=false
+
+[0]
+File=$work/one.ogg
+
+[1]
+File=$work/missing.mp3
+
+[2]
+File=$work/two.flac
+
+[Alarm0]
+Enabled=true
+Time=07:30
+Week=024
+PlayList=標準プレイリスト
+PlayMode=ランダム
+FirstPlay=false
+Interrupt=true
+Volume=50
+VolumeControl=フェードイン：3分
+INI
+
+cat > "$work/session.sh" <<'SESSION'
+#!/usr/bin/env bash
+set -euo pipefail
+work="$1"; here="$2"
+export QT_QPA_PLATFORM=xcb
+"$work/vurn" > "$work/vurn.log" 2>&1 &
+pid=$!
+window=$(timeout 60 xdotool search --sync --name '^Vurn -v0\.3\.4$' | head -n 1)
+[ -n "$window" ] || { echo "no window titled 'Vurn -v0.3.4'"; kill "$pid"; exit 1; }
+sleep 1
+python3 "$here/wm_close.py" "$window"
+status=0
+timeout 30 tail --pid="$pid" -f /dev/null || { echo "vurn did not exit after WM_DELETE_WINDOW"; kill -9 "$pid"; exit 1; }
+wait "$pid" || status=$?
+echo "exit code $status"
+exit "$status"
+SESSION
+
+xvfb-run -a bash "$work/session.sh" "$work" "$here" || { cat "$work/vurn.log"; exit 1; }
+
+ini="$work/Vurn.ini"
+fail=0
+expect() { grep -qxF -- "$1" "$ini" || { echo "missing in Vurn.ini: $1"; fail=1; }; }
+reject() { ! grep -qxF -- "$1" "$ini" || { echo "unexpected in Vurn.ini: $1"; fail=1; }; }
+expect "RepeatMode=シャッフル"
+expect "Volume=35"
+expect "alarmEnable=false"
+expect "File=$work/one.ogg"
+expect "File=$work/two.flac"
+reject "File=$work/missing.mp3"
+reject "[2]"
+expect "[Alarm0]"
+expect "Time=07:30"
+expect "Week=024"
+expect "VolumeControl=フェードイン：3分"
+grep -q '^geometry=' "$ini" || { echo "geometry not saved"; fail=1; }
+if [ "$fail" -ne 0 ]; then echo "--- Vurn.ini ---"; cat "$ini"; exit 1; fi
+echo "smoke test passed"
