@@ -1,0 +1,437 @@
+// The main window's commands, driven through its actions and widgets, with real
+// files playing into the null sink.
+#include "app/mainwindow.h"
+#include "engine/musicinfo.h"
+#include "engine/musicplay.h"
+#include "engine/vurncore.h"
+#include "settings/vurnsettings.h"
+#include "support/audiofixtures.h"
+#include "support/modalanswerer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTest>
+#include <QUrl>
+
+#include <phonon/MediaObject>
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <memory>
+
+class tst_MainWindowCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void endOfTrackFollowsMode_data();
+    void endOfTrackFollowsMode();
+    void playStopsAndEndsFade();
+    void playStartsSelectedRowOrFirst();
+    void warningsOnEmptyPlaylist_data();
+    void warningsOnEmptyPlaylist();
+    void warningsWithoutSelection_data();
+    void warningsWithoutSelection();
+    void deleteTwoBlocks();
+    void clearAsksFirst();
+    void cancelledAddStillRefreshes();
+    void moveCommands();
+    void positionDisplayFollowsPlayback();
+    void doubleClickPlaysRow();
+    void volumeAndMute();
+    void dropIgnoresTextAndExpandsFolders();
+    void backAndNext();
+
+private:
+    template <typename T> T *child(const char *name)
+    {
+        T *found = window->findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("no child named %s", name);
+        return found;
+    }
+    QStringList titles();
+    void addTracks(int count);
+    void selectRows(const QList<QPair<int, int>> &blocks);
+    bool waitPlaying(int timeout = 8000);
+
+    std::unique_ptr<AudioFixtures> fixtures;
+    std::unique_ptr<QTemporaryDir> stateDir;
+    std::unique_ptr<MainWindow> window;
+    QStringList files; // one second each, titled T0, T1, ...
+};
+
+void tst_MainWindowCommands::initTestCase()
+{
+    fixtures = std::make_unique<AudioFixtures>();
+    for (int i = 0; i < 8; ++i) {
+        const QString path = fixtures->make(QStringLiteral("t%1.wav").arg(i), 1000,
+                                            TrackTags{QStringLiteral("T%1").arg(i), {}, {}, 0});
+        QVERIFY(!path.isEmpty());
+        files << path;
+    }
+}
+
+void tst_MainWindowCommands::init()
+{
+    stateDir = std::make_unique<QTemporaryDir>();
+    vurnSettings::setStateDirectoryOverride(stateDir->path());
+    window = std::make_unique<MainWindow>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void tst_MainWindowCommands::cleanup()
+{
+    window.reset();
+    vurnSettings::setStateDirectoryOverride(QString());
+    stateDir.reset();
+}
+
+QStringList tst_MainWindowCommands::titles()
+{
+    QStringList result;
+    auto *table = child<QTableWidget>("playListTable");
+    for (int row = 0; row < table->rowCount(); ++row)
+        result << table->item(row, 0)->text();
+    return result;
+}
+
+void tst_MainWindowCommands::addTracks(int count)
+{
+    window->core->addFiles(files.mid(0, count));
+    window->refreshTotals();
+}
+
+void tst_MainWindowCommands::selectRows(const QList<QPair<int, int>> &blocks)
+{
+    auto *table = child<QTableWidget>("playListTable");
+    table->clearSelection();
+    for (const auto &block : blocks)
+        table->setRangeSelected(QTableWidgetSelectionRange(block.first, 0, block.second, 1), true);
+}
+
+bool tst_MainWindowCommands::waitPlaying(int timeout)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!window->core->isPlaying() && clock.elapsed() < timeout)
+        QTest::qWait(20);
+    return window->core->isPlaying();
+}
+
+void tst_MainWindowCommands::endOfTrackFollowsMode_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<bool>("continues");
+    QTest::newRow("one") << "1曲リピート" << true;
+    QTest::newRow("all forwards") << "全曲リピート(>>)" << true;
+    QTest::newRow("all backwards") << "全曲リピート(<<)" << true;
+    QTest::newRow("random") << "ランダム" << true;
+    QTest::newRow("shuffle") << "シャッフル" << true;
+    QTest::newRow("no repeat") << "リピートなし" << false;
+    QTest::newRow("one random") << "リピートなし：ランダム" << false;
+    QTest::newRow("numbered") << "リピートなし：3" << false;
+}
+
+void tst_MainWindowCommands::endOfTrackFollowsMode()
+{
+    QFETCH(QString, mode);
+    QFETCH(bool, continues);
+    addTracks(3);
+    window->applyModeByName(mode);
+    auto *play = child<QAction>("actionPlay");
+    QSignalSpy finished(window->core->mediaObject(), &Phonon::MediaObject::finished);
+    selectRows({{1, 1}});
+    play->trigger();
+    QVERIFY(waitPlaying());
+    QCOMPARE(play->text(), QStringLiteral("■"));
+    QVERIFY(finished.wait(5000));
+    if (continues) {
+        QVERIFY(waitPlaying());
+        QCOMPARE(play->text(), QStringLiteral("■"));
+        if (mode == QStringLiteral("1曲リピート"))
+            QCOMPARE(window->core->currentIndex, 1);
+        else if (mode == QStringLiteral("全曲リピート(>>)"))
+            QCOMPARE(window->core->currentIndex, 2);
+        else if (mode == QStringLiteral("全曲リピート(<<)"))
+            QCOMPARE(window->core->currentIndex, 0);
+        play->trigger(); // stop
+    } else {
+        QTRY_COMPARE(play->text(), QStringLiteral("♪"));
+        QTest::qWait(500);
+        QVERIFY(!window->core->isPlaying());
+        QCOMPARE(play->text(), QStringLiteral("♪"));
+    }
+}
+
+void tst_MainWindowCommands::playStopsAndEndsFade()
+{
+    window->core->addFiles({fixtures->make(QStringLiteral("long.wav"), 4000)});
+    auto *play = child<QAction>("actionPlay");
+    play->trigger();
+    QVERIFY(waitPlaying());
+    window->rampStep = 0.3;
+    window->rampTarget = 80;
+    window->rampLevel = 0.4;
+    play->trigger();
+    QCOMPARE(play->text(), QStringLiteral("♪"));
+    QCOMPARE(window->rampStep, 0.0);
+    QCOMPARE(window->rampLevel, 0.0);
+    QTRY_VERIFY(!window->core->isPlaying());
+}
+
+void tst_MainWindowCommands::playStartsSelectedRowOrFirst()
+{
+    addTracks(4);
+    auto *play = child<QAction>("actionPlay");
+    selectRows({{2, 3}});
+    play->trigger();
+    QVERIFY(waitPlaying());
+    QCOMPARE(window->core->currentIndex, 2);
+    QCOMPARE(child<QLabel>("musicTitle")->text(), QStringLiteral("3 : T2"));
+    play->trigger();
+    QTRY_VERIFY(!window->core->isPlaying());
+    child<QTableWidget>("playListTable")->clearSelection();
+    play->trigger();
+    QVERIFY(waitPlaying());
+    QCOMPARE(window->core->currentIndex, 0);
+    play->trigger();
+}
+
+void tst_MainWindowCommands::warningsOnEmptyPlaylist_data()
+{
+    QTest::addColumn<QString>("action");
+    for (const char *name : {"actionBack", "actionNext", "actionPlay", "actionDel", "actionClear",
+                             "actionTop", "actionUp", "actionDown", "actionBottom"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void tst_MainWindowCommands::warningsOnEmptyPlaylist()
+{
+    QFETCH(QString, action);
+    ModalAnswerer answerer;
+    answerer.arm();
+    window->findChild<QAction *>(action)->trigger();
+    QVERIFY(answerer.waitAnswered());
+    QCOMPARE(answerer.count, 1);
+    QCOMPARE(answerer.title, QStringLiteral("プレイリストエラー"));
+    QCOMPARE(answerer.text, QStringLiteral("プレイリストにファイルが登録されていません。"));
+    QCOMPARE(answerer.icon, QMessageBox::Warning);
+    QVERIFY(answerer.hadParent);
+    QCOMPARE(child<QTableWidget>("playListTable")->rowCount(), 0);
+    QVERIFY(!window->core->isPlaying());
+}
+
+void tst_MainWindowCommands::warningsWithoutSelection_data()
+{
+    QTest::addColumn<QString>("action");
+    for (const char *name : {"actionDel", "actionTop", "actionUp", "actionDown", "actionBottom"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void tst_MainWindowCommands::warningsWithoutSelection()
+{
+    QFETCH(QString, action);
+    addTracks(3);
+    child<QTableWidget>("playListTable")->clearSelection();
+    ModalAnswerer answerer;
+    answerer.arm();
+    window->findChild<QAction *>(action)->trigger();
+    QVERIFY(answerer.waitAnswered());
+    QCOMPARE(answerer.title, QStringLiteral("プレイリストエラー"));
+    QCOMPARE(answerer.text, QStringLiteral("プレイリストで削除するファイルを選択して下さい。"));
+    QCOMPARE(titles(), QStringList({"T0", "T1", "T2"}));
+}
+
+void tst_MainWindowCommands::deleteTwoBlocks()
+{
+    addTracks(8);
+    selectRows({{5, 6}, {1, 2}});
+    child<QAction>("actionDel")->trigger();
+    QCOMPARE(titles(), QStringList({"T0", "T3", "T4", "T7"}));
+    QCOMPARE(child<QLabel>("totalNum")->text(), QStringLiteral("4 曲"));
+    QCOMPARE(child<QLabel>("totalTime")->text(), QStringLiteral("00:04"));
+}
+
+void tst_MainWindowCommands::clearAsksFirst()
+{
+    addTracks(3);
+    ModalAnswerer cancel(QMessageBox::Cancel);
+    cancel.arm();
+    child<QAction>("actionClear")->trigger();
+    QVERIFY(cancel.waitAnswered());
+    QCOMPARE(cancel.title, QStringLiteral("プレイリストクリア"));
+    QCOMPARE(cancel.text, QStringLiteral("プレイリストをクリアします。よろしいですか？"));
+    QCOMPARE(titles().size(), 3);
+
+    ModalAnswerer ok(QMessageBox::Ok);
+    ok.arm();
+    child<QAction>("actionClear")->trigger();
+    QVERIFY(ok.waitAnswered());
+    QCOMPARE(titles().size(), 0);
+    QCOMPARE(child<QLabel>("totalNum")->text(), QStringLiteral("0 曲"));
+    QCOMPARE(child<QLabel>("totalTime")->text(), QStringLiteral("00:00"));
+}
+
+void tst_MainWindowCommands::cancelledAddStillRefreshes()
+{
+    addTracks(2); // the table changed but the labels were not told
+    child<QLabel>("totalNum")->setText(QStringLiteral("stale"));
+    child<QTableWidget>("playListTable")->setColumnWidth(0, 17);
+    ModalAnswerer answerer;
+    answerer.arm();
+    child<QAction>("actionAdd")->trigger();
+    QVERIFY(answerer.waitAnswered());
+    QCOMPARE(answerer.title, QStringLiteral("ファイルを選択して下さい。"));
+    QCOMPARE(child<QLabel>("totalNum")->text(), QStringLiteral("2 曲"));
+    QCOMPARE(child<QTableWidget>("playListTable")->columnWidth(0), window->width() - 120);
+    QCOMPARE(titles().size(), 2);
+}
+
+void tst_MainWindowCommands::moveCommands()
+{
+    addTracks(5); // T0..T4 stand for A..E
+    auto *table = child<QTableWidget>("playListTable");
+    auto selectedRows = [table] {
+        QList<int> rows;
+        for (const auto &range : table->selectedRanges())
+            for (int r = range.topRow(); r <= range.bottomRow(); ++r)
+                rows << r;
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    };
+    selectRows({{1, 2}});
+    child<QAction>("actionUp")->trigger();
+    QCOMPARE(titles(), QStringList({"T1", "T2", "T0", "T3", "T4"}));
+    QCOMPARE(selectedRows(), QList<int>({0, 1}));
+    // Up from row 0 is refused and changes nothing.
+    child<QAction>("actionUp")->trigger();
+    QCOMPARE(titles(), QStringList({"T1", "T2", "T0", "T3", "T4"}));
+    child<QAction>("actionBottom")->trigger();
+    QCOMPARE(titles(), QStringList({"T0", "T3", "T4", "T1", "T2"}));
+    QCOMPARE(selectedRows(), QList<int>({3, 4}));
+    child<QAction>("actionTop")->trigger();
+    QCOMPARE(titles(), QStringList({"T1", "T2", "T0", "T3", "T4"}));
+    child<QAction>("actionDown")->trigger();
+    QCOMPARE(titles(), QStringList({"T0", "T1", "T2", "T3", "T4"}));
+    QCOMPARE(selectedRows(), QList<int>({1, 2}));
+}
+
+void tst_MainWindowCommands::positionDisplayFollowsPlayback()
+{
+    window->core->addFiles({fixtures->make(QStringLiteral("three.ogg"), 3000)});
+    auto *bar = child<QSlider>("musicTimeBar");
+    auto *time = child<QLabel>("musicTime");
+    child<QAction>("actionPlay")->trigger();
+    QVERIFY(waitPlaying());
+    QCOMPARE(bar->maximum(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(bar->value() >= 1000, 5000);
+    QVERIFY(time->text().startsWith(QStringLiteral("00:01 ／ ")));
+    QVERIFY(time->text().endsWith(QStringLiteral("00:03")));
+    child<QAction>("actionPlay")->trigger();
+    QTRY_VERIFY(!window->core->isPlaying());
+    QTest::qWait(150);
+    const int stoppedAt = bar->value();
+    const QString stoppedText = time->text();
+    QTest::qWait(400);
+    QCOMPARE(bar->value(), stoppedAt);
+    QCOMPARE(time->text(), stoppedText);
+}
+
+void tst_MainWindowCommands::doubleClickPlaysRow()
+{
+    addTracks(3);
+    auto *table = child<QTableWidget>("playListTable");
+    const QRect cell = table->visualItemRect(table->item(2, 0));
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    QVERIFY(waitPlaying());
+    QCOMPARE(window->core->currentIndex, 2);
+    child<QAction>("actionPlay")->trigger();
+}
+
+void tst_MainWindowCommands::volumeAndMute()
+{
+    auto *slider = child<QSlider>("volumeSlider");
+    auto *button = child<QPushButton>("volButton");
+    slider->setValue(42);
+    QCOMPARE(button->text(), QStringLiteral("vol:42"));
+    QCOMPARE(window->volumePercent(), 42);
+    slider->setValue(5);
+    QCOMPARE(button->text(), QStringLiteral("vol:05"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(button->text(), QStringLiteral("mute"));
+    slider->setValue(60); // ignored while muted
+    QCOMPARE(window->volumePercent(), 5);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(button->text(), QStringLiteral("vol:5"));
+    QCOMPARE(window->volumePercent(), 5);
+}
+
+static void dropOn(QWidget *target, QMimeData *data)
+{
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+void tst_MainWindowCommands::dropIgnoresTextAndExpandsFolders()
+{
+    QMimeData text;
+    text.setText(files.first());
+    dropOn(window.get(), &text);
+    QCOMPARE(titles().size(), 0);
+
+    AudioFixtures tree;
+    tree.make(QStringLiteral("music/b.wav"), 1000, TrackTags{QStringLiteral("B"), {}, {}, 0});
+    tree.make(QStringLiteral("music/A/x.flac"), 1000, TrackTags{QStringLiteral("X"), {}, {}, 0});
+    tree.make(QStringLiteral("music/.hidden/h.wav"), 1000, TrackTags{QStringLiteral("H"), {}, {}, 0});
+    tree.make(QStringLiteral("music/C/.h.wav"), 1000, TrackTags{QStringLiteral("H2"), {}, {}, 0});
+    tree.makeBroken(QStringLiteral("music/d.mp3"));
+
+    QMimeData urls;
+    urls.setUrls({QUrl::fromLocalFile(tree.path(QStringLiteral("music"))),
+                  QUrl::fromLocalFile(files.at(3))});
+    // d.mp3 cannot be read: the reader says so and the rest still arrives.
+    ModalAnswerer answerer;
+    answerer.arm();
+    dropOn(window.get(), &urls);
+    QCOMPARE(titles(), QStringList({"X", "B", "T3"}));
+    QCOMPARE(child<QLabel>("totalNum")->text(), QStringLiteral("3 曲"));
+    if (answerer.answered)
+        QCOMPARE(answerer.title, QStringLiteral("ファイル読み込みエラー"));
+}
+
+void tst_MainWindowCommands::backAndNext()
+{
+    addTracks(3);
+    window->applyModeByName(QStringLiteral("全曲リピート(>>)"));
+    child<QAction>("actionNext")->trigger(); // from index 0: the next one
+    QVERIFY(waitPlaying());
+    QCOMPARE(window->core->currentIndex, 1);
+    child<QAction>("actionBack")->trigger();
+    QVERIFY(waitPlaying());
+    QCOMPARE(window->core->currentIndex, 0);
+    child<QAction>("actionBack")->trigger();
+    QVERIFY(waitPlaying());
+    QCOMPARE(window->core->currentIndex, 2);
+    child<QAction>("actionPlay")->trigger();
+}
+
+QTEST_MAIN(tst_MainWindowCommands)
+#include "tst_mainwindowcommands.moc"
