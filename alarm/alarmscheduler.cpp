@@ -9,7 +9,7 @@
 #include "settings/setwindow.h"
 #include "ui_MainWindow.h"
 
-#include <phonon/MediaObject>
+#include <QTimer>
 
 bool MainWindow::alarmFired = false;
 int MainWindow::alarmFiredMinute = 60;
@@ -102,15 +102,17 @@ void MainWindow::stepVolumeRamp()
 
 void MainWindow::on_track_failed()
 {
-    if (alarmSkipsLeft <= 0 || !core->hasTracks())
+    if (alarmSkipsLeft <= 0 || alarmSkipPending || !core->hasTracks())
         return;
     --alarmSkipsLeft;
-    // In a repeating mode the end of the failed track may already have
-    // started another one; only move on when nothing is on its way.
-    const Phonon::State state = core->mediaObject()->state();
-    if (state == Phonon::PlayingState || state == Phonon::LoadingState
-        || state == Phonon::BufferingState)
-        return;
-    const int next = (core->currentIndex + 1) % core->playlist->size();
-    core->playTrack(next, false);
+    alarmSkipPending = true;
+    const int failed = core->currentIndex;
+    // Let the end of the failed track settle first; if something else has
+    // moved on meanwhile (the end-of-track rule of a repeating mode), leave it.
+    QTimer::singleShot(0, this, [this, failed] {
+        alarmSkipPending = false;
+        if (core->currentIndex != failed || core->isPlaying() || !core->hasTracks())
+            return;
+        core->playTrack((failed + 1) % core->playlist->size(), false);
+    });
 }

@@ -118,4 +118,5 @@ private:
     int secondTimerId = 0;
     // Tracks an alarm may still skip to when the one it started cannot be played.
     int alarmSkipsLeft = 0;
+    bool alarmSkipPending = false;
 };

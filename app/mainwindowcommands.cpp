@@ -77,7 +77,7 @@ void MainWindow::on_play_finished()
     }
     // A track an alarm started that could not be played is handled by the
     // alarm's own skip-ahead (on_track_failed); don't start a second one here.
-    if (alarmSkipsLeft > 0 && core->lastTrackFailed())
+    if (alarmSkipPending)
         return;
     core->playNextAfterEnd();
 }

@@ -1,0 +1,237 @@
+// The player state across restarts: what one window saves at close, the next
+// window of the same process restores.
+#include "alarm/alarmlist.h"
+#include "alarm/alarmone.h"
+#include "app/mainwindow.h"
+#include "engine/musicinfo.h"
+#include "engine/musicplay.h"
+#include "engine/vurncore.h"
+#include "settings/setwindow.h"
+#include "settings/vurnsettings.h"
+#include "support/audiofixtures.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFile>
+#include <QLabel>
+#include <QSettings>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextCodec>
+
+#include <memory>
+
+class tst_PlayerState : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void firstRunDefaults();
+    void roundTrip_data();
+    void roundTrip();
+    void removedEntriesVanish();
+    void closingWhilePlayingStopsFirst();
+
+private:
+    std::unique_ptr<MainWindow> start();
+    static void addAlarm(alarmList *list, const QString &time, const QString &mode, bool first);
+    QStringList titles(MainWindow *window);
+    QString iniValue(const QString &key);
+
+    std::unique_ptr<AudioFixtures> fixtures;
+    std::unique_ptr<QTemporaryDir> stateDir;
+    QStringList files;
+};
+
+void tst_PlayerState::initTestCase()
+{
+    fixtures = std::make_unique<AudioFixtures>();
+    const QStringList names = {"朝の歌", "Beta", "Gamma"};
+    for (int i = 0; i < names.size(); ++i)
+        files << fixtures->make(QStringLiteral("s%1.wav").arg(i), 1000, TrackTags{names.at(i), {}, {}, 0});
+    files << fixtures->make(QStringLiteral("long.ogg"), 5000, TrackTags{QStringLiteral("Long"), {}, {}, 0});
+    QVERIFY(!files.contains(QString()));
+}
+
+void tst_PlayerState::init()
+{
+    stateDir = std::make_unique<QTemporaryDir>();
+    vurnSettings::setStateDirectoryOverride(stateDir->path());
+}
+
+void tst_PlayerState::cleanup()
+{
+    vurnSettings::setStateDirectoryOverride(QString());
+    stateDir.reset();
+}
+
+std::unique_ptr<MainWindow> tst_PlayerState::start()
+{
+    auto window = std::make_unique<MainWindow>();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        qWarning("window not exposed");
+    return window;
+}
+
+void tst_PlayerState::addAlarm(alarmList *list, const QString &time, const QString &mode, bool first)
+{
+    auto *alarm = new alarmOne(list);
+    alarm->enabled = !first;
+    alarm->hour = time.left(2);
+    alarm->minute = time.mid(3, 2);
+    alarm->week[0] = true;
+    alarm->week[6] = first;
+    alarm->playListName = QStringLiteral("標準プレイリスト");
+    alarm->playMode = mode;
+    alarm->firstPlay = first;
+    alarm->interrupt = !first;
+    alarm->volume = QStringLiteral("55");
+    alarm->volumeControl = QStringLiteral("フェードイン：7分");
+    list->append(alarm);
+}
+
+QStringList tst_PlayerState::titles(MainWindow *window)
+{
+    QStringList result;
+    auto *table = window->findChild<QTableWidget *>(QStringLiteral("playListTable"));
+    for (int row = 0; row < table->rowCount(); ++row)
+        result << table->item(row, 0)->text();
+    return result;
+}
+
+QString tst_PlayerState::iniValue(const QString &key)
+{
+    QSettings ini(stateDir->filePath(QStringLiteral("Vurn.ini")), QSettings::IniFormat);
+    ini.setIniCodec("UTF-8");
+    return ini.value(key).toString();
+}
+
+void tst_PlayerState::firstRunDefaults()
+{
+    auto window = start();
+    QCOMPARE(window->core->modeText, QStringLiteral("全曲リピート(>>)"));
+    QCOMPARE(window->findChild<QAction *>(QStringLiteral("actionMode"))->text(),
+             QStringLiteral("全曲リピート(>>)"));
+    QCOMPARE(window->findChild<QSlider *>(QStringLiteral("volumeSlider"))->value(), 70);
+    QVERIFY(window->setWin->isAlarmEnabled());
+    QCOMPARE(window->setWin->currentAlarmList()->size(), 0);
+    QCOMPARE(titles(window.get()), QStringList());
+    window->close();
+    // Closing writes the whole state, even with nothing playing or changed.
+    QVERIFY(QFile::exists(stateDir->filePath(QStringLiteral("Vurn.ini"))));
+    QCOMPARE(iniValue(QStringLiteral("General/RepeatMode")), QStringLiteral("全曲リピート(>>)"));
+    QCOMPARE(iniValue(QStringLiteral("General/Volume")), QStringLiteral("70"));
+}
+
+void tst_PlayerState::roundTrip_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("restoredMode");
+    QTest::addColumn<double>("volume");
+    QTest::addColumn<int>("restoredVolume");
+    QTest::newRow("shuffle, 0.555") << "シャッフル" << "シャッフル" << 0.555 << 56;
+    QTest::newRow("backwards, 0.07") << "全曲リピート(<<)" << "全曲リピート(<<)" << 0.07 << 7;
+    QTest::newRow("numbered mode saved as no repeat")
+        << "リピートなし：2" << "リピートなし" << 0.5 << 50;
+}
+
+void tst_PlayerState::roundTrip()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, restoredMode);
+    QFETCH(double, volume);
+    QFETCH(int, restoredVolume);
+    QRect geometry;
+    {
+        auto window = start();
+        window->core->addFiles({files.at(2), files.at(0), files.at(1)});
+        window->applyModeByName(mode);
+        window->core->player->setVolume(volume);
+        auto *alarms = new alarmList();
+        addAlarm(alarms, QStringLiteral("06:45"), QStringLiteral("ランダム"), false);
+        addAlarm(alarms, QStringLiteral("21:05"), QStringLiteral("リピートなし：3"), true);
+        window->setWin->setAlarmList(alarms);
+        window->setWin->setAlarmEnabled(false);
+        window->resize(420, 510);
+        QTRY_COMPARE(window->size(), QSize(420, 510));
+        geometry = window->geometry();
+        window->close();
+    }
+    auto window = start();
+    QCOMPARE(window->core->modeText, restoredMode);
+    QCOMPARE(window->currentModeText(), restoredMode);
+    QCOMPARE(window->findChild<QSlider *>(QStringLiteral("volumeSlider"))->value(), restoredVolume);
+    QCOMPARE(window->volumePercent(), restoredVolume);
+    QCOMPARE(titles(window.get()), QStringList({"Gamma", "朝の歌", "Beta"}));
+    QCOMPARE(window->findChild<QLabel *>(QStringLiteral("totalNum"))->text(), QStringLiteral("3 曲"));
+    QVERIFY(!window->setWin->isAlarmEnabled());
+    const alarmList *alarms = window->setWin->currentAlarmList();
+    QCOMPARE(alarms->size(), 2);
+    const alarmOne *second = alarms->at(1);
+    QCOMPARE(second->enabled, false);
+    QCOMPARE(second->hour, QStringLiteral("21"));
+    QCOMPARE(second->minute, QStringLiteral("05"));
+    QVERIFY(second->week[0] && second->week[6] && !second->week[3]);
+    QCOMPARE(second->playMode, QStringLiteral("リピートなし：3"));
+    QCOMPARE(second->firstPlay, true);
+    QCOMPARE(second->interrupt, false);
+    QCOMPARE(second->volume, QStringLiteral("55"));
+    QCOMPARE(second->volumeControl, QStringLiteral("フェードイン：7分"));
+    QCOMPARE(alarms->at(0)->playMode, QStringLiteral("ランダム"));
+    QCOMPARE(window->size(), geometry.size());
+    window->close();
+}
+
+void tst_PlayerState::removedEntriesVanish()
+{
+    {
+        auto window = start();
+        window->core->addFiles(files.mid(0, 3));
+        auto *alarms = new alarmList();
+        addAlarm(alarms, QStringLiteral("06:45"), QStringLiteral("ランダム"), false);
+        addAlarm(alarms, QStringLiteral("07:00"), QStringLiteral("シャッフル"), false);
+        window->setWin->setAlarmList(alarms);
+        window->close();
+    }
+    QCOMPARE(iniValue(QStringLiteral("2/File")), files.at(2));
+    QCOMPARE(iniValue(QStringLiteral("Alarm1/PlayMode")), QStringLiteral("シャッフル"));
+    {
+        auto window = start();
+        QCOMPARE(titles(window.get()).size(), 3);
+        window->core->removeTracks(1, 2);
+        auto *alarms = new alarmList();
+        addAlarm(alarms, QStringLiteral("08:15"), QStringLiteral("ランダム"), false);
+        window->setWin->setAlarmList(alarms);
+        window->close();
+    }
+    QCOMPARE(iniValue(QStringLiteral("0/File")), files.at(0));
+    QVERIFY(iniValue(QStringLiteral("1/File")).isEmpty());
+    QVERIFY(iniValue(QStringLiteral("2/File")).isEmpty());
+    QCOMPARE(iniValue(QStringLiteral("Alarm0/Time")), QStringLiteral("08:15"));
+    QVERIFY(iniValue(QStringLiteral("Alarm1/PlayMode")).isEmpty());
+    auto window = start();
+    QCOMPARE(titles(window.get()), QStringList({"朝の歌"}));
+    QCOMPARE(window->setWin->currentAlarmList()->size(), 1);
+    window->close();
+}
+
+void tst_PlayerState::closingWhilePlayingStopsFirst()
+{
+    auto window = start();
+    window->core->addFiles({files.at(3)});
+    auto *play = window->findChild<QAction *>(QStringLiteral("actionPlay"));
+    play->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(window->core->isPlaying(), 8000);
+    window->close();
+    QCOMPARE(play->text(), QStringLiteral("♪"));
+    QTRY_VERIFY(!window->core->isPlaying());
+    QCOMPARE(iniValue(QStringLiteral("0/File")), files.at(3));
+}
+
+QTEST_MAIN(tst_PlayerState)
+#include "tst_playerstate.moc"
