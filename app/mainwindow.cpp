@@ -19,7 +19,15 @@
 
 namespace {
 const char *const versionText = "0.3.4";
+
+// The settings object and the mode menu have no parent and live as long as the
+// process. Keeping them listed here keeps them reachable for leak checkers.
+void keepForProcessLifetime(QObject *object)
+{
+    static QObjectList objects;
+    objects << object;
 }
+} // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), ui(new Ui::MainWindow)
@@ -62,6 +70,7 @@ void MainWindow::initialiseOnce()
     setAcceptDrops(true);
     buildModeMenu();
     settings = new vurnSettings();
+    keepForProcessLifetime(settings);
     QString name = QStringLiteral("Vurn");
     settings->openFile(name);
     restoreFromSettings();
@@ -97,6 +106,7 @@ void MainWindow::buildModeMenu()
         modeGroup->addAction(*entry.action);
     checkInitialMode();
     modeMenu = new QMenu();
+    keepForProcessLifetime(modeMenu);
     for (const ModeEntry &entry : entries)
         modeMenu->addAction(*entry.action);
 }

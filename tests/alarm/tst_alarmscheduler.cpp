@@ -111,7 +111,7 @@ void tst_AlarmScheduler::cleanup()
 
 void tst_AlarmScheduler::setAlarms(const QList<AlarmSpec> &specs)
 {
-    auto *list = new alarmList();
+    auto *list = new alarmList(window.get());
     for (const AlarmSpec &spec : specs) {
         auto *alarm = new alarmOne(list);
         alarm->enabled = spec.enabled;

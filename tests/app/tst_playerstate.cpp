@@ -152,7 +152,7 @@ void tst_PlayerState::roundTrip()
         window->core->addFiles({files.at(2), files.at(0), files.at(1)});
         window->applyModeByName(mode);
         window->core->player->setVolume(volume);
-        auto *alarms = new alarmList();
+        auto *alarms = new alarmList(window.get());
         addAlarm(alarms, QStringLiteral("06:45"), QStringLiteral("ランダム"), false);
         addAlarm(alarms, QStringLiteral("21:05"), QStringLiteral("リピートなし：3"), true);
         window->setWin->setAlarmList(alarms);
@@ -192,7 +192,7 @@ void tst_PlayerState::removedEntriesVanish()
     {
         auto window = start();
         window->core->addFiles(files.mid(0, 3));
-        auto *alarms = new alarmList();
+        auto *alarms = new alarmList(window.get());
         addAlarm(alarms, QStringLiteral("06:45"), QStringLiteral("ランダム"), false);
         addAlarm(alarms, QStringLiteral("07:00"), QStringLiteral("シャッフル"), false);
         window->setWin->setAlarmList(alarms);
@@ -204,7 +204,7 @@ void tst_PlayerState::removedEntriesVanish()
         auto window = start();
         QCOMPARE(titles(window.get()).size(), 3);
         window->core->removeTracks(1, 2);
-        auto *alarms = new alarmList();
+        auto *alarms = new alarmList(window.get());
         addAlarm(alarms, QStringLiteral("08:15"), QStringLiteral("ランダム"), false);
         window->setWin->setAlarmList(alarms);
         window->close();
