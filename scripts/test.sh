@@ -35,7 +35,7 @@ run_suite() {
 run_suite "$root/build" -DVURN_SANITIZE=OFF
 
 if [ "$sanitize" = 1 ]; then
-  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1:detect_odr_violation=0"
+  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1:detect_odr_violation=0:fast_unwind_on_malloc=0"
   export LSAN_OPTIONS="suppressions=$root/scripts/lsan-system-libs.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
   run_suite "$root/build-sanitize" -DVURN_SANITIZE=ON -DVURN_BUILD_BENCH=OFF
