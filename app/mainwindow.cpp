@@ -7,7 +7,6 @@
 #include "ui_MainWindow.h"
 
 #include <QActionGroup>
-#include <QDateTime>
 #include <QMenu>
 #include <QShowEvent>
 #include <QTimerEvent>
@@ -15,7 +14,6 @@
 #include <phonon/MediaObject>
 
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 const char *const versionText = "0.3.4";
@@ -50,8 +48,8 @@ void MainWindow::showEvent(QShowEvent *)
 void MainWindow::initialiseOnce()
 {
     initialised = true;
-    // The random play modes draw from the C generator; seed it once per run.
-    std::srand(uint(QDateTime::currentMSecsSinceEpoch()));
+    // The random play modes draw from QRandomGenerator::global(), which seeds
+    // itself from the system, so there is nothing to seed here.
     ui->setupUi(this);
     core = new vurnCore(this);
     setWin = new setWindow(this);
