@@ -17,6 +17,8 @@
 #include <QSlider>
 #include <QTest>
 
+#include <phonon/MediaObject>
+
 #include <memory>
 
 namespace {
