@@ -20,7 +20,14 @@ QString decodeTagText(const TagLib::String &text)
         return QString();
     if (text.isLatin1()) {
         const TagLib::ByteVector bytes = text.data(TagLib::String::Latin1);
-        return QTextCodec::codecForLocale()->toUnicode(bytes.data(), int(bytes.size()));
+        QTextCodec::ConverterState state;
+        const QString decoded = QTextCodec::codecForLocale()->toUnicode(
+            bytes.data(), int(bytes.size()), &state);
+        // Bytes the locale cannot decode (Latin-1 accents under a UTF-8
+        // locale) were meant as Latin-1 after all.
+        if (state.invalidChars > 0 || state.remainingChars > 0)
+            return QString::fromLatin1(bytes.data(), int(bytes.size()));
+        return decoded;
     }
     const TagLib::ByteVector utf8 = text.data(TagLib::String::UTF8);
     return QString::fromUtf8(utf8.data(), int(utf8.size()));
