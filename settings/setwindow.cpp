@@ -9,9 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -227,8 +225,9 @@ void setWindow::on_pushButton_clicked()
 void setWindow::on_new_save_button_clicked()
 {
     const QString name = ui->playlist_add_name->text();
-    // A name such as "../../x" would write outside the playlists folder.
-    if (!vurnSettings::isSafePlaylistName(name)) {
+    // A name such as "../../x" would write outside the playlists folder. An
+    // empty name stays inside it (the file ".ini") and is saved like any other.
+    if (!name.isEmpty() && !vurnSettings::isSafePlaylistName(name)) {
         QMessageBox::warning(this, tr("プレイリスト保存エラー"),
                              tr("この名前ではプレイリストフォルダの外に保存されるため、保存できません。"),
                              QMessageBox::Ok);
@@ -238,10 +237,8 @@ void setWindow::on_new_save_button_clicked()
     QString fileName = QStringLiteral("playlists/") + name;
     auto *settings = new vurnSettings();
     settings->openFile(fileName);
-    // Names with "/" write into subfolders of "playlists"; make sure they exist.
-    QDir().mkpath(QFileInfo(settings->filePath).absolutePath());
     settings->savePlayList(playerCore ? playerCore->tracks() : QList<musicInfo *>());
-    delete settings; // writes the version and flushes the file
+    delete settings; // writes the version and flushes the file, creating folders as needed
 }
 
 #include "moc_setwindow.cpp"
