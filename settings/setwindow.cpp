@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -36,6 +37,8 @@ setWindow::setWindow(QWidget *parent)
     // No minimize or maximize button; a fixed-size dialog frame.
     setWindowFlags(windowFlags() ^ (Qt::WindowMinMaxButtonsHint | Qt::MSWindowsFixedSizeDialogHint));
 
+    // The weekday columns are narrower than the style's default minimum.
+    ui->alarmListTable->horizontalHeader()->setMinimumSectionSize(20);
     const int columns = int(sizeof(alarmColumnWidths) / sizeof(alarmColumnWidths[0]));
     for (int column = 0; column < columns && column < ui->alarmListTable->columnCount(); ++column)
         ui->alarmListTable->setColumnWidth(column, alarmColumnWidths[column]);

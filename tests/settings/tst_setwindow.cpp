@@ -104,7 +104,9 @@ void tst_SetWindow::initTestCase()
         tags.title = QStringLiteral("曲%1").arg(i);
         tags.artist = QStringLiteral("歌手");
         tags.album = QStringLiteral("アルバム");
-        const QString path = fixtures->make(QStringLiteral("track%1.wav").arg(i), 500 + 100 * i, tags);
+        // Whole seconds: the tag reader refuses files shorter than one.
+        const QString path =
+            fixtures->make(QStringLiteral("track%1.wav").arg(i), 1000 * (i + 1), tags);
         QVERIFY(!path.isEmpty());
         audio << path;
     }
@@ -404,6 +406,7 @@ void tst_SetWindow::clearThenOkCancelReset()
 void tst_SetWindow::bulkDialogOpensWithTrackCount()
 {
     player->addFiles(audio.mid(0, 3));
+    QCOMPARE(player->tracks().size(), 3);
     openWith({});
     click("pushButton");
     auto *dialog = qobject_cast<alarm_set_window *>(QApplication::activeModalWidget());
