@@ -282,6 +282,7 @@ void tst_VurnCoreModes::historyRules()
     core->pushHistory(4);
     core->pushHistory(4);
     QCOMPARE(core->history, QVector<quint32>({4}));
+    core->history.clear();
     for (int i = 0; i < 12; ++i)
         core->pushHistory(i);
     QCOMPARE(core->history.size(), 8);
