@@ -17,7 +17,7 @@ public:
     musicPlay();
     ~musicPlay() override;
 
-    bool playFile(const QString &path);
+    bool playFile(const QString &file);
     bool stop();
     void seek(qint32 msec);
     bool isPlaying() const;
@@ -31,4 +31,10 @@ public:
     Phonon::MediaObject *media = nullptr;
     Phonon::AudioOutput *output = nullptr;
     Phonon::Path path;
+
+private:
+    // The volume last set and the mute state; the backend's own readings of
+    // both are unreliable (rounded, and zero after an unmute).
+    qreal level = 1.0;
+    bool muted = false;
 };

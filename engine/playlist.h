@@ -15,10 +15,13 @@ public:
 
     bool addFile(const QString &path);
     bool removeAt(int index);
+    // Removes the entries first..last (inclusive) in one pass; false for a bad range.
+    bool removeRange(int first, int last);
     bool moveTrack(int from, int to);
     void clear();
     int size() const;
     bool isValidIndex(int index) const;
+    // Null for an index outside the list / an empty list.
     musicInfo *at(int index) const;
     musicInfo *last() const;
     QList<musicInfo *> tracks() const;

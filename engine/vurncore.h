@@ -85,8 +85,32 @@ public:
     QAbstractSlider *seekSlider = nullptr;
     QTableWidget *table = nullptr;
 
+    // How long a started track may take to reach the playing state before it
+    // counts as unplayable.
+    int startTimeoutMsec = 5000;
+
 Q_SIGNALS:
     // The track just started turned out unplayable; the controller has
     // already shown it as stopped.
     void trackFailed();
+
+private:
+    void onStateChanged(Phonon::State newState, Phonon::State oldState);
+    void onFinished();
+    void onStartTimeout();
+    void markFailed();
+    void refreshTotals();
+    void appendRows(int first);
+    void applyOrder(const QVector<int> &order, int first, int last);
+    int randomIndex() const;
+    int validOrZero(int index) const;
+
+    QTimer *startWatch = nullptr;
+    // A track was started and has not reached the playing state yet.
+    bool awaitingStart = false;
+    // The track started last is still the one the player is meant to play.
+    bool trackLive = false;
+    bool lastFailed = false;
+    int failuresInRow = 0;
+    int lastAttemptedIndex = -1;
 };

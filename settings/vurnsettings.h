@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 class QSettings;
 class alarmList;
@@ -50,4 +51,19 @@ public:
 
     QString filePath;
     QSettings *store = nullptr;
+
+private:
+    friend class tst_vurnSettings;
+
+    // The program folder when files can be created in it, else the per-user
+    // folder (created if missing).
+    static QString chooseStateDirectory(const QString &programDir, const QString &userDir);
+    static bool canCreateFilesIn(const QString &dir);
+    // A lock file that is empty or garbled (its owner was killed while creating
+    // it) would keep every later save waiting; remove it when it cannot be taken.
+    static void removeStaleLock(const QString &lockPath);
+
+    QVariant generalValue(const QString &key) const;
+    QString stringValue(const QString &key, const QString &fallback = QString()) const;
+    bool boolValue(const QString &key, bool fallback) const;
 };

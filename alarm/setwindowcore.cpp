@@ -1,0 +1,194 @@
+#include "alarm/setwindowcore.h"
+
+#include "alarm/alarmlist.h"
+#include "alarm/alarmone.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTableWidget>
+
+namespace {
+
+// Column layout of the alarm table; one cell widget per alarm setting.
+enum Column {
+    ColEnabled = 0,
+    ColHour = 1,
+    ColMinute = 2,
+    ColMonday = 3, // .. ColMonday + 6 is Sunday
+    ColPlayList = 10,
+    ColPlayMode = 11,
+    ColFirstPlay = 12,
+    ColInterrupt = 13,
+    ColVolume = 14,
+    ColVolumeControl = 15,
+    ColumnCount = 16
+};
+
+} // namespace
+
+setWindowCore::setWindowCore(QObject *parent)
+    : QObject(parent), alarms(new alarmList(this))
+{
+}
+
+setWindowCore::~setWindowCore()
+{
+    trackList.clear();
+}
+
+void setWindowCore::setTable(QTableWidget *alarmTable)
+{
+    table = alarmTable;
+}
+
+void setWindowCore::replaceAlarmList(alarmList *list)
+{
+    // A null list would leave the scheduler without one; handing back the list
+    // already held must not delete it.
+    if (!list || list == alarms)
+        return;
+    alarmList *old = alarms;
+    list->setParent(this);
+    alarms = list;
+    delete old;
+}
+
+void setWindowCore::setTrackList(const QList<musicInfo *> &tracks)
+{
+    trackList = tracks;
+}
+
+int setWindowCore::rowCount() const
+{
+    return table ? table->rowCount() : 0;
+}
+
+bool setWindowCore::isEmpty() const
+{
+    return rowCount() == 0;
+}
+
+bool setWindowCore::isValidRow(int row) const
+{
+    return row >= 0 && row < rowCount();
+}
+
+void setWindowCore::clearRows()
+{
+    if (table)
+        table->setRowCount(0);
+}
+
+bool setWindowCore::removeRows(int first, int last)
+{
+    if (!isValidRow(first) || !isValidRow(last) || first > last)
+        return false;
+    for (int row = last; row >= first; --row)
+        table->removeRow(row);
+    return true;
+}
+
+namespace {
+
+QCheckBox *newCheck(QTableWidget *table, int row, int column, bool checked)
+{
+    auto *box = new QCheckBox(table);
+    box->setChecked(checked);
+    table->setCellWidget(row, column, box);
+    return box;
+}
+
+// Fills a fresh chooser; the item whose text equals `current` exactly becomes
+// current, otherwise the first item stays current.
+QComboBox *newChooser(QTableWidget *table, int row, int column, const QStringList &items,
+                      const QString *current)
+{
+    auto *box = new QComboBox(table);
+    box->addItems(items);
+    if (current) {
+        const int index = items.indexOf(*current);
+        if (index >= 0)
+            box->setCurrentIndex(index);
+    }
+    table->setCellWidget(row, column, box);
+    return box;
+}
+
+bool checkedAt(const QTableWidget *table, int row, int column)
+{
+    auto *box = qobject_cast<QCheckBox *>(table->cellWidget(row, column));
+    return box && box->isChecked();
+}
+
+QString textAt(const QTableWidget *table, int row, int column)
+{
+    auto *box = qobject_cast<QComboBox *>(table->cellWidget(row, column));
+    return box ? box->currentText() : QString();
+}
+
+} // namespace
+
+void setWindowCore::addBlankRow()
+{
+    addAlarmRow(nullptr);
+}
+
+void setWindowCore::addAlarmRow(const alarmOne *alarm)
+{
+    if (!table)
+        return;
+    if (table->columnCount() < ColumnCount)
+        table->setColumnCount(ColumnCount);
+
+    const int row = table->rowCount();
+    table->setRowCount(row + 1);
+
+    // A blank row is an enabled alarm with every other setting at its default.
+    newCheck(table, row, ColEnabled, alarm ? alarm->enabled : true);
+    newChooser(table, row, ColHour, alarmList::hourItems(), alarm ? &alarm->hour : nullptr);
+    newChooser(table, row, ColMinute, alarmList::minuteItems(), alarm ? &alarm->minute : nullptr);
+    for (int day = 0; day < 7; ++day)
+        newCheck(table, row, ColMonday + day, alarm ? alarm->week[day] : false);
+    newChooser(table, row, ColPlayList, alarmList::playListItems(),
+               alarm ? &alarm->playListName : nullptr);
+    newChooser(table, row, ColPlayMode, alarmList::playModeItems(trackList.size()),
+               alarm ? &alarm->playMode : nullptr);
+    newCheck(table, row, ColFirstPlay, alarm ? alarm->firstPlay : false);
+    newCheck(table, row, ColInterrupt, alarm ? alarm->interrupt : false);
+    newChooser(table, row, ColVolume, alarmList::volumeItems(), alarm ? &alarm->volume : nullptr);
+    newChooser(table, row, ColVolumeControl, alarmList::volumeControlItems(),
+               alarm ? &alarm->volumeControl : nullptr);
+}
+
+void setWindowCore::fillTable()
+{
+    clearRows();
+    for (const alarmOne *alarm : *alarms)
+        addAlarmRow(alarm);
+}
+
+void setWindowCore::readTable()
+{
+    if (!table)
+        return;
+    const int rows = table->rowCount();
+    // The dropped alarms stay children of the list until it is destroyed.
+    alarms->clear();
+    for (int row = 0; row < rows; ++row) {
+        auto *alarm = new alarmOne(alarms);
+        alarm->enabled = checkedAt(table, row, ColEnabled);
+        alarm->hour = textAt(table, row, ColHour);
+        alarm->minute = textAt(table, row, ColMinute);
+        for (int day = 0; day < 7; ++day)
+            alarm->week[day] = checkedAt(table, row, ColMonday + day);
+        alarm->playListName = textAt(table, row, ColPlayList);
+        alarm->playMode = textAt(table, row, ColPlayMode);
+        alarm->firstPlay = checkedAt(table, row, ColFirstPlay);
+        alarm->interrupt = checkedAt(table, row, ColInterrupt);
+        alarm->volume = textAt(table, row, ColVolume);
+        alarm->volumeControl = textAt(table, row, ColVolumeControl);
+        alarms->append(alarm);
+    }
+}
+
+#include "moc_setwindowcore.cpp"

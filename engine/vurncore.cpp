@@ -1,0 +1,672 @@
+#include "engine/vurncore.h"
+
+#include "engine/musicinfo.h"
+#include "engine/musicplay.h"
+#include "engine/playlist.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QRandomGenerator>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <phonon/MediaObject>
+
+#include <climits>
+#include <cmath>
+
+namespace {
+
+// Empty history, as popHistory reports it; callers treat anything above
+// 2147483646 as "no entry".
+constexpr quint32 noHistoryEntry = 2147483647u;
+
+// Whole percent of a 0.0-1.0 level, rounded up, but not what floating point
+// puts a hair above a whole percent (0.07 * 100 is 7.000000000000001).
+int levelToPercent(qreal level)
+{
+    const double scaled = double(level) * 100.0;
+    const double nearest = std::round(scaled);
+    if (std::fabs(scaled - nearest) <= 1e-6)
+        return int(nearest);
+    return int(std::ceil(scaled));
+}
+
+// Keeps a widget's repaints and the table's own bookkeeping quiet while many
+// rows change at once; everything is repainted once at the end.
+class BulkTableEdit
+{
+public:
+    explicit BulkTableEdit(QTableWidget *table)
+        : table(table), wasEnabled(table && table->updatesEnabled())
+    {
+        if (table)
+            table->setUpdatesEnabled(false);
+    }
+    ~BulkTableEdit()
+    {
+        if (table)
+            table->setUpdatesEnabled(wasEnabled);
+    }
+    BulkTableEdit(const BulkTableEdit &) = delete;
+    BulkTableEdit &operator=(const BulkTableEdit &) = delete;
+
+private:
+    QTableWidget *table;
+    bool wasEnabled;
+};
+
+} // namespace
+
+vurnCore::vurnCore(QObject *parent)
+    : QObject(parent)
+{
+    modeText = tr("全曲リピート(>>)");
+    playlist = new playList(this);
+    player = new musicPlay();
+    player->setParent(this);
+    startWatch = new QTimer(this);
+    startWatch->setSingleShot(true);
+    connect(startWatch, &QTimer::timeout, this, &vurnCore::onStartTimeout);
+    // Connected before anyone else can connect, so that by the time the main
+    // window hears of the end of a track, lastTrackFailed() already knows
+    // whether it ever played.
+    connect(player->mediaObject(), &Phonon::MediaObject::stateChanged, this,
+            &vurnCore::onStateChanged);
+    connect(player->mediaObject(), &Phonon::MediaObject::finished, this, &vurnCore::onFinished);
+    refreshTotals();
+}
+
+vurnCore::~vurnCore()
+{
+    startWatch->stop();
+    // The player stops its media on destruction; nothing may reach us then.
+    disconnect(player->mediaObject(), nullptr, this, nullptr);
+}
+
+void vurnCore::setWidgets(QLabel *title, QAction *play, QLabel *time, QAbstractSlider *seek,
+                          QTableWidget *playListTable)
+{
+    titleLabel = title;
+    playAction = play;
+    timeLabel = time;
+    seekSlider = seek;
+    table = playListTable;
+}
+
+void vurnCore::setModeText(const QString &mode)
+{
+    modeText = mode;
+}
+
+// --- Starting tracks -----------------------------------------------------
+
+bool vurnCore::playTrack(int index, bool fromHistory)
+{
+    if (!playlist->isValidIndex(index))
+        return false;
+    musicInfo *track = playlist->at(index);
+    stopPlayback(playAction);
+    lastAttemptedIndex = index;
+    if (!player->playFile(track->filePath)) {
+        // The file went away: nothing will ever play, say so now.
+        trackLive = false;
+        awaitingStart = true;
+        markFailed();
+        return false;
+    }
+    currentIndex = index;
+    lastFailed = false;
+    trackLive = true;
+    awaitingStart = true;
+    startWatch->start(qMax(0, startTimeoutMsec));
+
+    if (titleLabel)
+        titleLabel->setText(QString::number(index + 1) + QLatin1String(" : ") + track->title);
+    if (playAction)
+        playAction->setText(tr("■"));
+    if (seekSlider)
+        seekSlider->setMaximum(track->lengthMsec);
+    updatePosition(0, track->lengthMsec);
+    if (!fromHistory)
+        pushHistory(index);
+    if (table)
+        table->selectRow(index);
+    return true;
+}
+
+int vurnCore::randomIndex() const
+{
+    const int size = playlist->size();
+    return size > 0 ? int(QRandomGenerator::global()->bounded(quint32(size))) : 0;
+}
+
+int vurnCore::validOrZero(int index) const
+{
+    return playlist->isValidIndex(index) ? index : 0;
+}
+
+bool vurnCore::playNext()
+{
+    const int size = playlist->size();
+    if (size == 0)
+        return false;
+    // currentIndex is not adjusted when tracks are removed; a stale one
+    // counts as the start of the list.
+    const int current = validOrZero(currentIndex);
+    const QString numbered = tr("リピートなし：");
+    int index = 0;
+    if (modeText == tr("1曲リピート")) {
+        index = current;
+    } else if (modeText == tr("全曲リピート(>>)")) {
+        index = currentIndex + 1;
+        if (index >= size || index < 0)
+            index = 0;
+    } else if (modeText == tr("全曲リピート(<<)")) {
+        index = currentIndex - 1;
+        if (index < 0 || index >= size)
+            index = size - 1;
+    } else if (modeText == tr("ランダム")) {
+        index = randomIndex();
+    } else if (modeText == tr("シャッフル")) {
+        return playShuffled(false);
+    } else if (modeText == tr("リピートなし：ランダム")) {
+        index = randomIndex();
+    } else if (modeText.left(numbered.size()) == numbered) {
+        // A track number that names no track (missing, zero, too large, not a
+        // number) starts the list from the top rather than leave silence.
+        const QStringList pieces = modeText.split(QStringLiteral("："));
+        const int number = pieces.size() > 1 ? pieces.at(1).toInt(nullptr, 10) : 0;
+        index = validOrZero(number - 1);
+    } else {
+        index = 0;
+    }
+    pushHistory(index);
+    return playTrack(index, false);
+}
+
+bool vurnCore::playPrevious()
+{
+    const int size = playlist->size();
+    if (size == 0)
+        return false;
+    const bool random = modeText == tr("ランダム") || modeText == tr("リピートなし：ランダム");
+    const bool shuffle = modeText == tr("シャッフル");
+    int index;
+    if (modeText == tr("全曲リピート(>>)")) {
+        index = currentIndex - 1;
+        if (index < 0 || index >= size)
+            index = size - 1;
+    } else if (modeText == tr("全曲リピート(<<)")) {
+        index = currentIndex + 1;
+        if (index >= size || index < 0)
+            index = 0;
+    } else if (random || shuffle) {
+        // Entries left over from before a removal are passed over.
+        quint32 entry = popHistory();
+        while (entry < noHistoryEntry && entry >= quint32(size))
+            entry = popHistory();
+        if (entry >= noHistoryEntry) {
+            if (shuffle)
+                return playShuffled(true);
+            index = randomIndex();
+        } else {
+            index = int(entry);
+        }
+    } else {
+        index = validOrZero(currentIndex);
+    }
+    currentIndex = index;
+    return playTrack(index, true);
+}
+
+bool vurnCore::playShuffled(bool fromHistory)
+{
+    const quint32 size = quint32(playlist->size());
+    if (size == 0)
+        return false;
+    int index = -1;
+    // Entries of tracks removed since the order was built are skipped; when
+    // the order runs out a new one is drawn.
+    for (int attempt = 0; attempt < 2 && index < 0; ++attempt) {
+        if (shuffleOrder.isEmpty()) {
+            shuffleOrder.reserve(int(size));
+            for (quint32 i = 0; i < size; ++i)
+                shuffleOrder.append(i);
+            QRandomGenerator *random = QRandomGenerator::global();
+            for (quint32 i = 1; i < size; ++i) {
+                const quint32 j = random->bounded(i + 1);
+                std::swap(shuffleOrder[int(i)], shuffleOrder[int(j)]);
+            }
+        }
+        while (!shuffleOrder.isEmpty()) {
+            const quint32 candidate = shuffleOrder.takeLast();
+            if (candidate < size) {
+                index = int(candidate);
+                break;
+            }
+        }
+    }
+    if (index < 0)
+        return false;
+    if (!fromHistory)
+        pushHistory(index);
+    stopPlayback(playAction);
+    return playTrack(index, false);
+}
+
+void vurnCore::stopPlayback(QAction *action)
+{
+    if (action)
+        action->setText(tr("♪"));
+    startWatch->stop();
+    awaitingStart = false;
+    trackLive = false;
+    player->stop();
+    // The player only stops a track that already plays; one still loading
+    // would otherwise start sounding after the stop.
+    const Phonon::State state = player->mediaObject()->state();
+    if (state == Phonon::LoadingState || state == Phonon::BufferingState)
+        player->mediaObject()->stop();
+}
+
+void vurnCore::pushHistory(int index)
+{
+    if (!history.isEmpty() && history.last() == quint32(index))
+        return;
+    history.prepend(quint32(index));
+    const int limit = playlist->size();
+    if (history.size() > limit)
+        history.resize(limit);
+}
+
+quint32 vurnCore::popHistory()
+{
+    if (history.isEmpty())
+        return noHistoryEntry;
+    return history.takeLast();
+}
+
+// --- Tracks that cannot be played ----------------------------------------
+
+void vurnCore::onStateChanged(Phonon::State newState, Phonon::State)
+{
+    if (newState == Phonon::PlayingState) {
+        // Entered more than once per track (buffering in between): all of
+        // this is idempotent.
+        if (!trackLive) {
+            // Stopped (or given up on) while it was still loading.
+            player->mediaObject()->stop();
+            return;
+        }
+        startWatch->stop();
+        awaitingStart = false;
+        lastFailed = false;
+        failuresInRow = 0;
+        if (playAction)
+            playAction->setText(tr("■"));
+    } else if (newState == Phonon::ErrorState) {
+        // A late report about a source that has since been replaced is not
+        // about the track now starting.
+        if (player->mediaObject()->state() != Phonon::ErrorState)
+            return;
+        if (awaitingStart) {
+            markFailed();
+        } else if (trackLive) {
+            trackLive = false;
+            if (playAction)
+                playAction->setText(tr("♪"));
+        }
+    }
+}
+
+void vurnCore::onFinished()
+{
+    // Ended without ever having played: missing, empty or undecodable.
+    if (awaitingStart)
+        markFailed();
+}
+
+void vurnCore::onStartTimeout()
+{
+    if (!awaitingStart)
+        return;
+    // Whatever the backend is still trying to do, it must not start sounding
+    // later while the window shows the track as stopped.
+    trackLive = false;
+    player->mediaObject()->stop();
+    markFailed();
+}
+
+void vurnCore::markFailed()
+{
+    if (!awaitingStart)
+        return;
+    awaitingStart = false;
+    startWatch->stop();
+    lastFailed = true;
+    ++failuresInRow;
+    if (playAction)
+        playAction->setText(tr("♪"));
+    emit trackFailed();
+}
+
+bool vurnCore::lastTrackFailed() const
+{
+    return lastFailed;
+}
+
+bool vurnCore::playNextAfterEnd()
+{
+    const int size = playlist->size();
+    // Each round either starts a track or adds a failure, so this ends after
+    // at most one pass over the list.
+    for (int round = 0; round <= size; ++round) {
+        if (size == 0)
+            break;
+        if (lastFailed && (modeText == tr("1曲リピート") || failuresInRow >= size))
+            break;
+        if (playNext())
+            return true;
+        if (!lastFailed)
+            break;
+        // The file was missing (nothing will be reported later): step past it
+        // so that the next choice moves on.
+        if (playlist->isValidIndex(lastAttemptedIndex))
+            currentIndex = lastAttemptedIndex;
+    }
+    failuresInRow = 0;
+    stopPlayback(playAction);
+    return false;
+}
+
+// --- Display and volume --------------------------------------------------
+
+QString vurnCore::volumeText(int percent) const
+{
+    if (percent >= 10 && percent <= 100)
+        return QStringLiteral("vol:") + QString::number(percent);
+    return QStringLiteral("vol:0") + QString::number(percent);
+}
+
+void vurnCore::updatePosition(qint64 positionMsec, qint64 lengthMsec)
+{
+    if (timeLabel)
+        timeLabel->setText(msecToString(positionMsec) + tr(" ／ ") + msecToString(lengthMsec));
+    if (seekSlider)
+        seekSlider->setValue(int(qBound<qint64>(INT_MIN, positionMsec, INT_MAX)));
+}
+
+int vurnCore::currentLength() const
+{
+    return player->lengthMsec;
+}
+
+bool vurnCore::isPlaying() const
+{
+    return player->isPlaying();
+}
+
+Phonon::MediaObject *vurnCore::mediaObject() const
+{
+    return player->mediaObject();
+}
+
+qreal vurnCore::volume() const
+{
+    return player->volume();
+}
+
+void vurnCore::setVolumePercent(int percent, QAbstractButton *button, QAbstractSlider *slider)
+{
+    if (player->isMuted())
+        return;
+    player->setVolumePercent(percent);
+    if (button)
+        button->setText(volumeText(percent));
+    if (slider)
+        slider->setValue(percent);
+}
+
+void vurnCore::setVolumeLevel(qreal level, QAbstractButton *button, QAbstractSlider *slider)
+{
+    if (player->isMuted())
+        return;
+    player->setVolume(level);
+    const int percent = levelToPercent(level);
+    if (button)
+        button->setText(volumeText(percent));
+    if (slider)
+        slider->setValue(percent);
+}
+
+void vurnCore::toggleMute(QAbstractButton *button)
+{
+    player->toggleMute();
+    if (!button)
+        return;
+    if (player->isMuted()) {
+        button->setText(tr("mute"));
+        return;
+    }
+    QString number;
+    number.setNum(player->volume() * 100, 'g', 6);
+    button->setText(QStringLiteral("vol:") + number);
+}
+
+bool vurnCore::hasTracks() const
+{
+    return playlist->size() > 0;
+}
+
+QList<musicInfo *> vurnCore::tracks() const
+{
+    return playlist->tracks();
+}
+
+QString vurnCore::msecToString(qint64 msec) const
+{
+    return musicInfo::msecToString(msec);
+}
+
+// --- Table editing -------------------------------------------------------
+// The table and the playlist change in the same step: row i of the table
+// always shows entry i (title, length).
+
+void vurnCore::refreshTotals()
+{
+    countText = QString::number(playlist->trackCount);
+    totalText = msecToString(qint64(quint32(playlist->totalMsec)));
+}
+
+void vurnCore::appendRows(int first)
+{
+    const int count = playlist->size();
+    if (!table || first >= count)
+        return;
+    BulkTableEdit bulk(table);
+    // One resize for the whole batch: growing the table row by row costs the
+    // header and the selection model work per row.
+    table->setRowCount(count);
+    const QList<musicInfo *> &items = playlist->items;
+    for (int row = first; row < count; ++row) {
+        const musicInfo *track = items.at(row);
+        table->setItem(row, 0, new QTableWidgetItem(track->title));
+        table->setItem(row, 1, new QTableWidgetItem(track->lengthText));
+    }
+}
+
+bool vurnCore::addFiles(const QStringList &paths)
+{
+    const int before = playlist->size();
+    for (const QString &path : paths)
+        playlist->addFile(path);
+    appendRows(before);
+    refreshTotals();
+    return true;
+}
+
+void vurnCore::clearTracks()
+{
+    if (table)
+        table->setRowCount(0);
+    playlist->clear();
+    refreshTotals();
+}
+
+bool vurnCore::removeTracks(int first, int last)
+{
+    if (!playlist->isValidIndex(first) || !playlist->isValidIndex(last))
+        return false;
+    if (first <= last) {
+        if (table) {
+            BulkTableEdit bulk(table);
+            table->model()->removeRows(first, last - first + 1);
+        }
+        playlist->removeRange(first, last);
+    }
+    refreshTotals();
+    return true;
+}
+
+// Rows first..last of the playlist and the table take the entries that
+// order[first..last] names (old row numbers); rows outside are untouched.
+void vurnCore::applyOrder(const QVector<int> &order, int first, int last)
+{
+    if (first > last)
+        return;
+    QList<musicInfo *> &items = playlist->items;
+    QVector<musicInfo *> oldItems(last - first + 1);
+    for (int row = first; row <= last; ++row)
+        oldItems[row - first] = items.at(row);
+    for (int row = first; row <= last; ++row)
+        items[row] = oldItems[order.at(row) - first];
+
+    if (!table)
+        return;
+    BulkTableEdit bulk(table);
+    const int columns = table->columnCount();
+    const int rows = last - first + 1;
+    QVector<QTableWidgetItem *> taken(rows * columns, nullptr);
+    for (int row = first; row <= last; ++row) {
+        if (order.at(row) == row || row >= table->rowCount())
+            continue;
+        for (int column = 0; column < columns; ++column)
+            taken[(row - first) * columns + column] = table->takeItem(row, column);
+    }
+    for (int row = first; row <= last; ++row) {
+        const int from = order.at(row);
+        if (from == row || row >= table->rowCount())
+            continue;
+        for (int column = 0; column < columns; ++column) {
+            QTableWidgetItem *&item = taken[(from - first) * columns + column];
+            if (item)
+                table->setItem(row, column, item);
+            item = nullptr;
+        }
+    }
+    // Anything not placed again (a table out of step) must not leak.
+    qDeleteAll(taken);
+}
+
+bool vurnCore::moveTrack(int from, int to)
+{
+    if (!playlist->isValidIndex(from))
+        return false;
+    const int size = playlist->size();
+    // `to` becomes an insertion position counted before the track is taken out.
+    if (from < to)
+        ++to;
+    to = qBound(0, to, size);
+    const int dest = to > from ? to - 1 : to;
+    if (dest == from)
+        return true;
+    const int first = qMin(from, dest);
+    const int last = qMax(from, dest);
+    QVector<int> order(size);
+    for (int row = 0; row < size; ++row)
+        order[row] = row;
+    if (from < dest) {
+        for (int row = from; row < dest; ++row)
+            order[row] = row + 1;
+    } else {
+        for (int row = dest + 1; row <= from; ++row)
+            order[row] = row - 1;
+    }
+    order[dest] = from;
+    applyOrder(order, first, last);
+    return true;
+}
+
+bool vurnCore::moveSelection(int target, const QList<RowRange> &ranges)
+{
+    if (ranges.isEmpty())
+        return false;
+    const int size = playlist->size();
+    const bool up = target < ranges.first().top;
+    if (!playlist->isValidIndex(up ? target : target - 1))
+        return false;
+    for (const RowRange &range : ranges) {
+        if (!playlist->isValidIndex(range.top) || !playlist->isValidIndex(range.bottom)
+            || range.bottom < range.top)
+            return false;
+    }
+
+    // All selected rows end in one block, in their earlier order, next to the
+    // target; the other rows keep their order around it. For a single block
+    // this is where moving it one row at a time would put it.
+    QVector<bool> selected(size, false);
+    int firstSelected = size;
+    int lastSelected = -1;
+    for (const RowRange &range : ranges) {
+        for (int row = range.top; row <= range.bottom; ++row)
+            selected[row] = true;
+        firstSelected = qMin(firstSelected, range.top);
+        lastSelected = qMax(lastSelected, range.bottom);
+    }
+    QVector<int> moved;
+    QVector<int> others;
+    moved.reserve(size);
+    others.reserve(size);
+    for (int row = 0; row < size; ++row)
+        (selected[row] ? moved : others).append(row);
+    const int count = moved.size();
+
+    int start;
+    if (up)
+        start = target;
+    else if (target < size)
+        start = qBound(firstSelected, target - count + 1, size - count);
+    else
+        start = size - count;
+    start = qBound(0, start, size - count);
+
+    QVector<int> order;
+    order.reserve(size);
+    for (int i = 0; i < start; ++i)
+        order.append(others.at(i));
+    order += moved;
+    for (int i = start; i < others.size(); ++i)
+        order.append(others.at(i));
+
+    const int first = qMin(start, firstSelected);
+    const int last = qMax(start + count - 1, lastSelected);
+    applyOrder(order, first, last);
+
+    if (table) {
+        // Exactly the moved rows end selected; the current row is the one
+        // nearest the target, so the view follows the block.
+        const int current = up ? start : start + count - 1;
+        table->clearSelection();
+        table->setCurrentCell(current, 0, QItemSelectionModel::NoUpdate);
+        table->setRangeSelected(QTableWidgetSelectionRange(start, 0, start + count - 1,
+                                                           qMax(0, table->columnCount() - 1)),
+                                true);
+    }
+    return true;
+}
+
+#include "moc_vurncore.cpp"

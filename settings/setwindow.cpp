@@ -1,0 +1,247 @@
+#include "settings/setwindow.h"
+
+#include "alarm/alarm_set_window.h"
+#include "alarm/setwindowcore.h"
+#include "engine/vurncore.h"
+#include "settings/vurnsettings.h"
+
+#include "ui_setWindow.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+// Widths of the alarm table's sixteen columns, left to right.
+const int alarmColumnWidths[] = {40, 40, 40, 30, 30, 30, 30, 30, 30, 30, 120, 180, 30, 30, 80, 180};
+
+} // namespace
+
+setWindow::setWindow(QWidget *parent)
+    : QMainWindow(parent), ui(new Ui::setWindow)
+{
+    ui->setupUi(this);
+
+    core = new setWindowCore(this);
+    core->setTable(ui->alarmListTable);
+
+    alarmDialog = new alarm_set_window();
+    alarmDialog->setModal(true);
+
+    // No minimize or maximize button; a fixed-size dialog frame.
+    setWindowFlags(windowFlags() ^ (Qt::WindowMinMaxButtonsHint | Qt::MSWindowsFixedSizeDialogHint));
+
+    // The weekday columns are narrower than the style's default minimum.
+    ui->alarmListTable->horizontalHeader()->setMinimumSectionSize(20);
+    const int columns = int(sizeof(alarmColumnWidths) / sizeof(alarmColumnWidths[0]));
+    for (int column = 0; column < columns && column < ui->alarmListTable->columnCount(); ++column)
+        ui->alarmListTable->setColumnWidth(column, alarmColumnWidths[column]);
+
+    setWindowTitle(tr("Vurn Settings"));
+}
+
+setWindow::~setWindow()
+{
+    delete ui;
+    // The dialog has no parent so that it never closes with this window; it
+    // still must not outlive it.
+    delete alarmDialog;
+}
+
+void setWindow::setPlayerCore(vurnCore *player)
+{
+    playerCore = player;
+}
+
+void setWindow::setAlarmList(alarmList *list)
+{
+    core->replaceAlarmList(list);
+}
+
+void setWindow::setAlarmEnabled(bool enabled)
+{
+    updateAlarmEnable(enabled ? 1 : -1);
+}
+
+alarmList *setWindow::currentAlarmList() const
+{
+    return core->alarms;
+}
+
+bool setWindow::isAlarmEnabled() const
+{
+    return ui->allAlarmEnableCheckBox->isChecked();
+}
+
+void setWindow::setTrackList(const QList<musicInfo *> &tracks)
+{
+    core->setTrackList(tracks);
+}
+
+void setWindow::refreshAlarmTable()
+{
+    core->fillTable();
+}
+
+void setWindow::updateAlarmEnable(int n)
+{
+    const bool enable = n > 0 || (n == 0 && ui->allAlarmEnableCheckBox->checkState() != Qt::Unchecked);
+    ui->alarmListTable->setEnabled(enable);
+    ui->alarmAddButton->setEnabled(enable);
+    ui->alarmDelButton->setEnabled(enable);
+    ui->alarmClearButton->setEnabled(enable);
+    ui->alarmListResetButton->setEnabled(enable);
+    ui->allAlarmEnableCheckBox->setCheckState(enable ? Qt::Checked : Qt::Unchecked);
+}
+
+bool setWindow::ensureAlarmTableEnabled()
+{
+    if (ui->alarmListTable->isEnabled())
+        return true;
+    QMessageBox::information(this, tr("エラー"), tr("アラームリストが無効になっています。"),
+                             QMessageBox::Ok);
+    return false;
+}
+
+bool setWindow::ensureAlarmTableNotEmpty()
+{
+    if (!core->isEmpty())
+        return true;
+    QMessageBox::warning(this, tr("アラームリストエラー"),
+                         tr("アラームリストにアラームが登録されていません。"), QMessageBox::Ok);
+    return false;
+}
+
+bool setWindow::ensureAlarmSelection(int count)
+{
+    if (count > 0)
+        return true;
+    QMessageBox::warning(this, tr("アラームリストエラー"),
+                         tr("アラームリストで削除するアラームを選択して下さい。"), QMessageBox::Ok);
+    return false;
+}
+
+bool setWindow::confirmDeleteAll(int count)
+{
+    if (count < core->rowCount())
+        return true;
+    return QMessageBox::question(this, tr("アラームリストクリア"),
+                                 tr("アラームリストをクリアします。よろしいですか？"),
+                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoButton)
+           == QMessageBox::Ok;
+}
+
+QList<RowRange> setWindow::sortedAlarmSelection() const
+{
+    QList<RowRange> ranges;
+    const QList<QTableWidgetSelectionRange> selected = ui->alarmListTable->selectedRanges();
+    for (const QTableWidgetSelectionRange &range : selected)
+        ranges.append(RowRange(range));
+    std::stable_sort(ranges.begin(), ranges.end());
+    return ranges;
+}
+
+void setWindow::on_okButon_clicked()
+{
+    core->readTable();
+    close();
+}
+
+void setWindow::on_cancelButton_clicked()
+{
+    close();
+}
+
+void setWindow::on_readmeButton_clicked()
+{
+    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/Vurn.txt");
+    if (QFile::exists(path)) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        return;
+    }
+    QMessageBox::warning(this, tr("read meオープンエラー"),
+                         tr("Vurn.txtを表示できません。Vurn.exeと同じフォルダにありません。"),
+                         QMessageBox::Ok);
+}
+
+void setWindow::on_webButton_clicked()
+{
+    // The product's page ships beside the executable and opens in the browser.
+    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/Vurn.html");
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void setWindow::on_allAlarmEnableCheckBox_clicked(bool checked)
+{
+    updateAlarmEnable(checked ? 1 : -1);
+}
+
+void setWindow::on_alarmAddButton_clicked()
+{
+    if (ensureAlarmTableEnabled())
+        core->addBlankRow();
+}
+
+void setWindow::on_alarmDelButton_clicked()
+{
+    if (!ensureAlarmTableEnabled() || !ensureAlarmTableNotEmpty())
+        return;
+    QList<RowRange> ranges = sortedAlarmSelection();
+    const int count = ranges.size();
+    if (!ensureAlarmSelection(count) || !confirmDeleteAll(count))
+        return;
+    // From the lowest block up, so the rows of the blocks still to go keep their numbers.
+    while (!ranges.isEmpty()) {
+        const RowRange range = ranges.takeLast();
+        core->removeRows(range.top, range.bottom);
+    }
+}
+
+void setWindow::on_alarmClearButton_clicked()
+{
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(this, tr("アラームリストクリア"),
+                              tr("アラームリストをクリアします。よろしいですか？"),
+                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoButton);
+    if (answer != QMessageBox::Cancel)
+        core->clearRows();
+}
+
+void setWindow::on_alarmListResetButton_clicked()
+{
+    core->clearRows();
+    core->fillTable();
+}
+
+void setWindow::on_pushButton_clicked()
+{
+    alarmDialog->prepare(core);
+    alarmDialog->show();
+}
+
+void setWindow::on_new_save_button_clicked()
+{
+    const QString name = ui->playlist_add_name->text();
+    // A name such as "../../x" would write outside the playlists folder. An
+    // empty name stays inside it (the file ".ini") and is saved like any other.
+    if (!name.isEmpty() && !vurnSettings::isSafePlaylistName(name)) {
+        QMessageBox::warning(this, tr("プレイリスト保存エラー"),
+                             tr("この名前ではプレイリストフォルダの外に保存されるため、保存できません。"),
+                             QMessageBox::Ok);
+        return;
+    }
+
+    QString fileName = QStringLiteral("playlists/") + name;
+    auto *settings = new vurnSettings();
+    settings->openFile(fileName);
+    settings->savePlayList(playerCore ? playerCore->tracks() : QList<musicInfo *>());
+    delete settings; // writes the version and flushes the file, creating folders as needed
+}
+
+#include "moc_setwindow.cpp"

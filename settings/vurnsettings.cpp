@@ -1,0 +1,348 @@
+#include "settings/vurnsettings.h"
+
+#include "alarm/alarmlist.h"
+#include "alarm/alarmone.h"
+#include "engine/musicinfo.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace {
+
+const char versionText[] = "0.3.4";
+const char generalGroup[] = "General";
+const QString defaultRepeatMode = QStringLiteral("全曲リピート(>>)");
+const QString standardPlayList = QStringLiteral("標準プレイリスト");
+const int defaultVolume = 70;
+
+QString &stateDirectoryOverride()
+{
+    static QString dir;
+    return dir;
+}
+
+// A hand-edited value with an unquoted comma is read back as a list; joining
+// it again gives the text the user typed rather than nothing.
+QString variantToString(const QVariant &v)
+{
+    if (v.userType() == QMetaType::QStringList)
+        return v.toStringList().join(QStringLiteral(", "));
+    if (v.canConvert<QString>())
+        return v.toString();
+    return QString();
+}
+
+} // namespace
+
+vurnSettings::vurnSettings(QObject *parent)
+    : QObject(parent)
+{
+}
+
+vurnSettings::~vurnSettings()
+{
+    if (store) {
+        store->beginGroup(QLatin1String(generalGroup));
+        store->setValue(QStringLiteral("Version"), QString::fromLatin1(versionText));
+        store->endGroup();
+        sync();
+        delete store;
+        store = nullptr;
+    }
+}
+
+void vurnSettings::openFile(QString &name)
+{
+    if (name.isEmpty())
+        name = QStringLiteral("Vurn");
+    filePath = stateDirectory() + QLatin1Char('/') + name + QStringLiteral(".ini");
+    delete store;
+    store = new QSettings(filePath, QSettings::IniFormat);
+    // Sections are parsed lazily, so the codec still applies to what was read.
+    store->setIniCodec("UTF-8");
+}
+
+// ---- General ---------------------------------------------------------------
+
+// QSettings keeps its own top-level keys in "[General]" and escapes a group of
+// that name as "[%General]". A file written by hand with "[General]" therefore
+// holds the values at the top level; read those when the group has none.
+QVariant vurnSettings::generalValue(const QString &key) const
+{
+    if (!store)
+        return QVariant();
+    const QString grouped = QLatin1String(generalGroup) + QLatin1Char('/') + key;
+    if (store->contains(grouped))
+        return store->value(grouped);
+    return store->value(key);
+}
+
+QString vurnSettings::loadRepeatMode() const
+{
+    const QVariant v = generalValue(QStringLiteral("RepeatMode"));
+    return v.isValid() ? variantToString(v) : defaultRepeatMode;
+}
+
+void vurnSettings::saveRepeatMode(const QString &mode)
+{
+    store->beginGroup(QLatin1String(generalGroup));
+    store->setValue(QStringLiteral("RepeatMode"), mode);
+    store->endGroup();
+}
+
+int vurnSettings::loadVolume() const
+{
+    const QVariant v = generalValue(QStringLiteral("Volume"));
+    if (!v.isValid())
+        return defaultVolume;
+    return variantToString(v).trimmed().toInt();
+}
+
+void vurnSettings::saveVolume(int volume)
+{
+    store->beginGroup(QLatin1String(generalGroup));
+    store->setValue(QStringLiteral("Volume"), volume);
+    store->endGroup();
+}
+
+bool vurnSettings::loadAlarmEnable() const
+{
+    const QVariant v = generalValue(QStringLiteral("alarmEnable"));
+    return v.isValid() ? v.toBool() : true;
+}
+
+void vurnSettings::saveAlarmEnable(bool enabled)
+{
+    store->beginGroup(QLatin1String(generalGroup));
+    store->setValue(QStringLiteral("alarmEnable"), enabled);
+    store->endGroup();
+}
+
+QByteArray vurnSettings::loadGeometry() const
+{
+    const QVariant v = generalValue(QStringLiteral("geometry"));
+    return v.userType() == QMetaType::QByteArray ? v.toByteArray() : QByteArray();
+}
+
+QByteArray vurnSettings::loadWindowState() const
+{
+    const QVariant v = generalValue(QStringLiteral("windowState"));
+    return v.userType() == QMetaType::QByteArray ? v.toByteArray() : QByteArray();
+}
+
+void vurnSettings::saveWindowLayout(const QByteArray &geometry, const QByteArray &state)
+{
+    store->beginGroup(QLatin1String(generalGroup));
+    store->setValue(QStringLiteral("geometry"), geometry);
+    store->setValue(QStringLiteral("windowState"), state);
+    store->endGroup();
+}
+
+// ---- Playlist groups "0", "1", ... ------------------------------------------
+
+QString vurnSettings::stringValue(const QString &key, const QString &fallback) const
+{
+    const QVariant v = store->value(key);
+    return v.isValid() ? variantToString(v) : fallback;
+}
+
+bool vurnSettings::boolValue(const QString &key, bool fallback) const
+{
+    const QVariant v = store->value(key);
+    return v.isValid() ? v.toBool() : fallback;
+}
+
+QStringList vurnSettings::loadPlayList() const
+{
+    QStringList files;
+    if (!store)
+        return files;
+    // The first group without a File ends the list; later groups are not read.
+    for (int i = 0;; ++i) {
+        store->beginGroup(QString::number(i));
+        const QString file = stringValue(QStringLiteral("File"));
+        store->endGroup();
+        if (file.isEmpty())
+            break;
+        files.append(file);
+    }
+    return files;
+}
+
+void vurnSettings::savePlayList(const QList<musicInfo *> &tracks)
+{
+    int i = 0;
+    for (const musicInfo *track : tracks) {
+        if (!track)
+            continue;
+        store->beginGroup(QString::number(i));
+        store->setValue(QStringLiteral("File"), track->filePath);
+        store->setValue(QStringLiteral("Time"), uint(qMax(0, track->lengthMsec)));
+        store->setValue(QStringLiteral("Title"), track->title);
+        store->setValue(QStringLiteral("Artist"), track->artist);
+        store->setValue(QStringLiteral("Album"), track->album);
+        store->endGroup();
+        ++i;
+    }
+}
+
+// ---- Alarm groups Alarm0, Alarm1, ... ---------------------------------------
+
+alarmList *vurnSettings::loadAlarmList()
+{
+    auto *alarms = new alarmList(this);
+    if (!store)
+        return alarms;
+    for (int i = 0;; ++i) {
+        auto *alarm = new alarmOne(alarms);
+        store->beginGroup(QStringLiteral("Alarm") + QString::number(i));
+
+        alarm->enabled = boolValue(QStringLiteral("Enabled"), true);
+
+        // Hour and minute are whatever stands at 0-1 and 3-4; the separator is
+        // skipped unseen and nothing is validated here.
+        const QString time = stringValue(QStringLiteral("Time"));
+        alarm->hour = time.mid(0, 2);
+        alarm->minute = time.mid(3, 2);
+
+        const QString week = stringValue(QStringLiteral("Week"));
+        for (const QChar c : week) {
+            if (c >= QLatin1Char('0') && c <= QLatin1Char('6'))
+                alarm->week[c.unicode() - '0'] = true;
+        }
+
+        alarm->playListName = stringValue(QStringLiteral("PlayList"));
+        alarm->playMode = stringValue(QStringLiteral("PlayMode"));
+        alarm->firstPlay = boolValue(QStringLiteral("FirstPlay"), false);
+        alarm->interrupt = boolValue(QStringLiteral("Interrupt"), false);
+        alarm->volume = stringValue(QStringLiteral("Volume"));
+        alarm->volumeControl = stringValue(QStringLiteral("VolumeControl"));
+        store->endGroup();
+
+        const bool anything = !alarm->enabled || !time.isEmpty() || !week.isEmpty()
+            || !alarm->playListName.isEmpty() || !alarm->playMode.isEmpty()
+            || !alarm->volume.isEmpty() || !alarm->volumeControl.isEmpty()
+            || alarm->firstPlay || alarm->interrupt;
+        if (!anything) {
+            // A group at its defaults (or absent) ends the list; the unused
+            // record stays a child of the list and goes with it.
+            break;
+        }
+        alarms->append(alarm);
+    }
+    return alarms;
+}
+
+void vurnSettings::saveAlarmList(const alarmList *alarms)
+{
+    if (!alarms)
+        return;
+    int i = 0;
+    for (const alarmOne *alarm : *alarms) {
+        store->beginGroup(QStringLiteral("Alarm") + QString::number(i));
+        store->setValue(QStringLiteral("Enabled"), alarm->enabled);
+        store->setValue(QStringLiteral("Time"), alarm->hour + QLatin1Char(':') + alarm->minute);
+        QString week;
+        for (int d = 0; d < 7; ++d) {
+            if (alarm->week[d])
+                week += QChar(QLatin1Char(char('0' + d)));
+        }
+        store->setValue(QStringLiteral("Week"), week);
+        store->setValue(QStringLiteral("PlayList"), standardPlayList);
+        store->setValue(QStringLiteral("PlayMode"), alarm->playMode);
+        store->setValue(QStringLiteral("FirstPlay"), alarm->firstPlay);
+        store->setValue(QStringLiteral("Interrupt"), alarm->interrupt);
+        store->setValue(QStringLiteral("Volume"), alarm->volume);
+        store->setValue(QStringLiteral("VolumeControl"), alarm->volumeControl);
+        store->endGroup();
+        ++i;
+    }
+}
+
+// ---- Whole file --------------------------------------------------------------
+
+void vurnSettings::clearAll()
+{
+    if (store)
+        store->clear();
+}
+
+void vurnSettings::sync()
+{
+    if (!store)
+        return;
+    // Saved playlist names may name subfolders of "playlists".
+    QDir().mkpath(QFileInfo(filePath).absolutePath());
+    removeStaleLock(filePath + QStringLiteral(".lock"));
+    store->sync();
+}
+
+void vurnSettings::removeStaleLock(const QString &lockPath)
+{
+    if (!QFileInfo::exists(lockPath))
+        return;
+    QLockFile lock(lockPath);
+    // A live owner holds the lock only for the moment of a write, and a lock of
+    // a dead process with a readable pid is cleared by QLockFile itself.
+    if (lock.tryLock(300)) {
+        lock.unlock();
+        return;
+    }
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    if (!lock.getLockInfo(&pid, &host, &app))
+        QFile::remove(lockPath);
+}
+
+// ---- Where the files live ----------------------------------------------------
+
+QString vurnSettings::stateDirectory()
+{
+    if (!stateDirectoryOverride().isEmpty())
+        return stateDirectoryOverride();
+    return chooseStateDirectory(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+}
+
+void vurnSettings::setStateDirectoryOverride(const QString &dir)
+{
+    stateDirectoryOverride() = dir;
+}
+
+QString vurnSettings::chooseStateDirectory(const QString &programDir, const QString &userDir)
+{
+    if (!programDir.isEmpty() && canCreateFilesIn(programDir))
+        return programDir;
+    QDir().mkpath(userDir);
+    return userDir;
+}
+
+bool vurnSettings::canCreateFilesIn(const QString &dir)
+{
+    // Permission bits say nothing about read-only mounts or privileged users;
+    // creating a file is the honest test.
+    if (!QFileInfo(dir).isDir())
+        return false;
+    QTemporaryFile probe(dir + QStringLiteral("/.vurn-write-probe-XXXXXX"));
+    return probe.open();
+}
+
+bool vurnSettings::isSafePlaylistName(const QString &name)
+{
+    if (name.isEmpty() || name.contains(QChar(0)) || name.startsWith(QLatin1Char('/')))
+        return false;
+    // Resolve against a fixed root: only the relative shape of the name matters.
+    const QString root = QStringLiteral("/r/playlists/");
+    const QString resolved = QDir::cleanPath(root + name + QStringLiteral(".ini"));
+    return resolved.startsWith(root) && resolved.size() > root.size();
+}
+
+#include "moc_vurnsettings.cpp"

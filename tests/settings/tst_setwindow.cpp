@@ -1,0 +1,599 @@
+// The settings window: its form, the all-alarms switch, the alarm buttons with
+// every refusal and question, ok / cancel / reset, the read-me and web page, and
+// saving the current playlist under a name.
+#include "alarm/alarm_set_window.h"
+#include "alarm/alarmlist.h"
+#include "alarm/alarmone.h"
+#include "engine/vurncore.h"
+#include "settings/setwindow.h"
+#include "settings/vurnsettings.h"
+#include "support/audiofixtures.h"
+#include "support/modalanswerer.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+// Stands in for the desktop: records the URLs the window asks to open.
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+class tst_SetWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+
+    void form();
+    void switchDisablesAlarmWidgets();
+    void switchOffBeforeFirstShow();
+    void refusals_data();
+    void refusals();
+    void deleteTwoRangesAsksNothing();
+    void deleteOnlyRowAsks_data();
+    void deleteOnlyRowAsks();
+    void clearThenOkCancelReset();
+    void bulkDialogOpensWithTrackCount();
+    void readmeMissing();
+    void readmeAndWebOpenFilesBesideExecutable();
+
+    void savePlaylist_data();
+    void savePlaylist();
+    void saveRefusesNamesOutsideFolder_data();
+    void saveRefusesNamesOutsideFolder();
+    void saveOverLongerListKeepsLaterGroups();
+    void saveButtonReachableWithTab();
+
+private:
+    template<typename T>
+    T *child(const char *name)
+    {
+        T *found = window->findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("no widget %s", name);
+        return found;
+    }
+    void click(const char *button) { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
+    // Puts alarms with the given hours into the working list and shows the window.
+    void openWith(const QStringList &hours);
+    QStringList tableHours();
+    QStringList listHours();
+    void selectRows(int top, int bottom);
+    QString playlistFile(const QString &name) const;
+
+    std::unique_ptr<AudioFixtures> fixtures;
+    QStringList audio;
+    std::unique_ptr<QTemporaryDir> state;
+    vurnCore *player = nullptr;
+    setWindow *window = nullptr;
+    UrlRecorder urls;
+};
+
+void tst_SetWindow::initTestCase()
+{
+    fixtures = std::make_unique<AudioFixtures>();
+    for (int i = 0; i < 5; ++i) {
+        TrackTags tags;
+        tags.title = QStringLiteral("曲%1").arg(i);
+        tags.artist = QStringLiteral("歌手");
+        tags.album = QStringLiteral("アルバム");
+        // Whole seconds: the tag reader refuses files shorter than one.
+        const QString path =
+            fixtures->make(QStringLiteral("track%1.wav").arg(i), 1000 * (i + 1), tags);
+        QVERIFY(!path.isEmpty());
+        audio << path;
+    }
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &urls, "open");
+}
+
+void tst_SetWindow::cleanupTestCase()
+{
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    vurnSettings::setStateDirectoryOverride(QString());
+}
+
+void tst_SetWindow::init()
+{
+    state = std::make_unique<QTemporaryDir>();
+    QVERIFY(state->isValid());
+    vurnSettings::setStateDirectoryOverride(state->path());
+    player = new vurnCore;
+    window = new setWindow;
+    window->setPlayerCore(player);
+    urls.opened.clear();
+}
+
+void tst_SetWindow::cleanup()
+{
+    delete window;
+    window = nullptr;
+    delete player;
+    player = nullptr;
+    state.reset();
+}
+
+void tst_SetWindow::openWith(const QStringList &hours)
+{
+    auto *list = new alarmList;
+    for (const QString &hour : hours) {
+        auto *alarm = new alarmOne(list);
+        alarm->enabled = true;
+        alarm->hour = hour;
+        alarm->minute = QStringLiteral("00");
+        list->append(alarm);
+    }
+    window->setAlarmList(list);
+    window->setTrackList(player->tracks());
+    window->show();
+    window->refreshAlarmTable();
+}
+
+QStringList tst_SetWindow::tableHours()
+{
+    auto *table = child<QTableWidget>("alarmListTable");
+    QStringList hours;
+    for (int row = 0; row < table->rowCount(); ++row)
+        hours << qobject_cast<QComboBox *>(table->cellWidget(row, 1))->currentText();
+    return hours;
+}
+
+QStringList tst_SetWindow::listHours()
+{
+    QStringList hours;
+    for (const alarmOne *alarm : *window->currentAlarmList())
+        hours << alarm->hour;
+    return hours;
+}
+
+void tst_SetWindow::selectRows(int top, int bottom)
+{
+    auto *table = child<QTableWidget>("alarmListTable");
+    table->setRangeSelected(QTableWidgetSelectionRange(top, 0, bottom, table->columnCount() - 1), true);
+}
+
+QString tst_SetWindow::playlistFile(const QString &name) const
+{
+    return state->path() + QStringLiteral("/playlists/") + name + QStringLiteral(".ini");
+}
+
+void tst_SetWindow::form()
+{
+    QCOMPARE(window->windowTitle(), QStringLiteral("Vurn Settings"));
+    QCOMPARE(window->size(), QSize(640, 480));
+    QCOMPARE(window->windowModality(), Qt::ApplicationModal);
+    QCOMPARE(window->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+    QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(window->windowFlags() & Qt::MSWindowsFixedSizeDialogHint);
+    QVERIFY(!window->isVisible());
+
+    auto *tabs = child<QTabWidget>("tabWidget");
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("プレイリストリスト"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("アラームリスト"));
+    QCOMPARE(tabs->tabText(2), QStringLiteral("その他の設定"));
+    QCOMPARE(tabs->widget(1)->objectName(), QStringLiteral("alermListTab"));
+
+    auto *table = child<QTableWidget>("alarmListTable");
+    const QStringList headers{"有効", "時", "分", "月", "火", "水", "木", "金",
+                              "土", "日", "プレイリスト", "モード", "選択", "割込", "音量指定", "音量操作"};
+    const QList<int> widths{40, 40, 40, 30, 30, 30, 30, 30, 30, 30, 120, 180, 30, 30, 80, 180};
+    QCOMPARE(table->columnCount(), 16);
+    for (int column = 0; column < 16; ++column) {
+        QCOMPARE(table->horizontalHeaderItem(column)->text(), headers.at(column));
+        QCOMPARE(table->columnWidth(column), widths.at(column));
+    }
+    QCOMPARE(table->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);
+
+    QCOMPARE(child<QPushButton>("okButon")->text(), QStringLiteral("ok"));
+    QCOMPARE(child<QPushButton>("cancelButton")->text(), QStringLiteral("キャンセル"));
+    QCOMPARE(child<QPushButton>("pushButton")->text(), QStringLiteral("一括設定"));
+    QCOMPARE(child<QPushButton>("new_save_button")->text(), QStringLiteral("この名前で保存する"));
+    QCOMPARE(child<QLabel>("label_allcount")->text(), QStringLiteral("000 曲"));
+    for (const char *notice : {"label_6", "label_8"}) {
+        auto *label = child<QLabel>(notice);
+        QCOMPARE(label->styleSheet(), QStringLiteral("background-color: rgb(220, 220, 220)"));
+        QVERIFY(label->text().contains(QStringLiteral("まだ実装されていません。")));
+        QVERIFY(label->text().contains(QStringLiteral("現在はご利用頂けません。")));
+    }
+}
+
+void tst_SetWindow::switchDisablesAlarmWidgets()
+{
+    openWith({"01"});
+    const char *const guarded[] = {"alarmAddButton", "alarmDelButton", "alarmClearButton",
+                                   "alarmListResetButton"};
+    auto *box = child<QCheckBox>("allAlarmEnableCheckBox");
+    QVERIFY(window->isAlarmEnabled());
+
+    box->click();
+    QVERIFY(!window->isAlarmEnabled());
+    QVERIFY(!child<QTableWidget>("alarmListTable")->isEnabled());
+    for (const char *name : guarded)
+        QVERIFY2(!child<QPushButton>(name)->isEnabled(), name);
+    QVERIFY(child<QPushButton>("pushButton")->isEnabled());
+    QVERIFY(child<QPushButton>("okButon")->isEnabled());
+
+    box->click();
+    QVERIFY(window->isAlarmEnabled());
+    QVERIFY(child<QTableWidget>("alarmListTable")->isEnabled());
+    for (const char *name : guarded)
+        QVERIFY2(child<QPushButton>(name)->isEnabled(), name);
+}
+
+void tst_SetWindow::switchOffBeforeFirstShow()
+{
+    window->setAlarmEnabled(false);
+    QVERIFY(!window->isVisible());
+    QVERIFY(!window->isAlarmEnabled());
+    QVERIFY(!child<QTableWidget>("alarmListTable")->isEnabled());
+    QVERIFY(!child<QPushButton>("alarmAddButton")->isEnabled());
+    QVERIFY(!child<QPushButton>("alarmListResetButton")->isEnabled());
+    window->setAlarmEnabled(true);
+    QVERIFY(window->isAlarmEnabled());
+    QVERIFY(child<QPushButton>("alarmClearButton")->isEnabled());
+}
+
+void tst_SetWindow::refusals_data()
+{
+    QTest::addColumn<QStringList>("hours");
+    QTest::addColumn<bool>("switchOff");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("icon");
+
+    const QString listError = QStringLiteral("アラームリストエラー");
+    QTest::newRow("add while off") << QStringList{} << true << "alarmAddButton"
+                                   << QStringLiteral("エラー")
+                                   << QStringLiteral("アラームリストが無効になっています。")
+                                   << int(QMessageBox::Information);
+    QTest::newRow("del while off") << QStringList{"01"} << true << "alarmDelButton"
+                                   << QStringLiteral("エラー")
+                                   << QStringLiteral("アラームリストが無効になっています。")
+                                   << int(QMessageBox::Information);
+    QTest::newRow("del on empty table")
+        << QStringList{} << false << "alarmDelButton" << listError
+        << QStringLiteral("アラームリストにアラームが登録されていません。") << int(QMessageBox::Warning);
+    QTest::newRow("del without selection")
+        << QStringList{"01", "02"} << false << "alarmDelButton" << listError
+        << QStringLiteral("アラームリストで削除するアラームを選択して下さい。")
+        << int(QMessageBox::Warning);
+}
+
+void tst_SetWindow::refusals()
+{
+    QFETCH(QStringList, hours);
+    QFETCH(bool, switchOff);
+    QFETCH(QString, button);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    QFETCH(int, icon);
+
+    openWith(hours);
+    if (switchOff) {
+        // The guarded buttons are disabled with the table; their slots still
+        // refuse when reached another way (a shortcut, a stale click).
+        window->setAlarmEnabled(false);
+    }
+    ModalAnswerer answerer(QMessageBox::Ok);
+    answerer.arm();
+    QVERIFY(QMetaObject::invokeMethod(window, qPrintable("on_" + button + "_clicked")));
+    QVERIFY(answerer.answered);
+    QCOMPARE(answerer.count, 1);
+    QCOMPARE(answerer.title, title);
+    QCOMPARE(answerer.text, text);
+    QCOMPARE(int(answerer.icon), icon);
+    QVERIFY(answerer.hadParent);
+    QCOMPARE(tableHours(), hours);
+}
+
+void tst_SetWindow::deleteTwoRangesAsksNothing()
+{
+    openWith({"00", "01", "02", "03", "04", "05"});
+    selectRows(1, 2);
+    selectRows(4, 4);
+    ModalAnswerer answerer(QMessageBox::Ok, 500);
+    answerer.arm();
+    click("alarmDelButton");
+    QCOMPARE(answerer.count, 0);
+    QCOMPARE(tableHours(), (QStringList{"00", "03", "05"}));
+    // Not confirmed yet: the working list is untouched until "ok".
+    QCOMPARE(listHours().size(), 6);
+    click("okButon");
+    QVERIFY(!window->isVisible());
+    QCOMPARE(listHours(), (QStringList{"00", "03", "05"}));
+}
+
+void tst_SetWindow::deleteOnlyRowAsks_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("rowsLeft");
+    QTest::newRow("cancel") << int(QMessageBox::Cancel) << 1;
+    QTest::newRow("ok") << int(QMessageBox::Ok) << 0;
+}
+
+void tst_SetWindow::deleteOnlyRowAsks()
+{
+    QFETCH(int, answer);
+    QFETCH(int, rowsLeft);
+    openWith({"07"});
+    selectRows(0, 0);
+    ModalAnswerer answerer{QMessageBox::StandardButton(answer)};
+    answerer.arm();
+    click("alarmDelButton");
+    QVERIFY(answerer.answered);
+    QCOMPARE(answerer.title, QStringLiteral("アラームリストクリア"));
+    QCOMPARE(answerer.text, QStringLiteral("アラームリストをクリアします。よろしいですか？"));
+    QCOMPARE(answerer.icon, QMessageBox::Question);
+    QCOMPARE(tableHours().size(), rowsLeft);
+}
+
+void tst_SetWindow::clearThenOkCancelReset()
+{
+    openWith({"05", "06"});
+    ModalAnswerer answerer(QMessageBox::Cancel);
+    answerer.arm();
+    click("alarmClearButton");
+    QVERIFY(answerer.answered);
+    QCOMPARE(answerer.text, QStringLiteral("アラームリストをクリアします。よろしいですか？"));
+    QCOMPARE(tableHours(), (QStringList{"05", "06"}));
+
+    ModalAnswerer yes(QMessageBox::Ok);
+    yes.arm();
+    click("alarmClearButton");
+    QVERIFY(yes.answered);
+    QVERIFY(tableHours().isEmpty());
+
+    // Reset brings the working list back into the table.
+    click("alarmListResetButton");
+    QCOMPARE(tableHours(), (QStringList{"05", "06"}));
+
+    // Cleared and cancelled: showing the window again brings the rows back.
+    yes.arm();
+    click("alarmClearButton");
+    QVERIFY(yes.answered);
+    click("cancelButton");
+    QVERIFY(!window->isVisible());
+    QCOMPARE(listHours(), (QStringList{"05", "06"}));
+    window->show();
+    window->refreshAlarmTable();
+    QCOMPARE(tableHours(), (QStringList{"05", "06"}));
+
+    // Added rows count only after "ok"; then clearing with "ok" empties the list.
+    click("alarmAddButton");
+    QCOMPARE(tableHours(), (QStringList{"05", "06", "00"}));
+    QCOMPARE(listHours().size(), 2);
+    click("okButon");
+    QCOMPARE(listHours(), (QStringList{"05", "06", "00"}));
+    window->show();
+    yes.arm();
+    click("alarmClearButton");
+    QVERIFY(yes.answered);
+    click("okButon");
+    QCOMPARE(window->currentAlarmList()->size(), 0);
+}
+
+void tst_SetWindow::bulkDialogOpensWithTrackCount()
+{
+    player->addFiles(audio.mid(0, 3));
+    QCOMPARE(player->tracks().size(), 3);
+    openWith({});
+    click("pushButton");
+    auto *dialog = qobject_cast<alarm_set_window *>(QApplication::activeModalWidget());
+    QVERIFY(dialog);
+    QVERIFY(dialog->isModal());
+    auto *mode = dialog->findChild<QComboBox *>(QStringLiteral("modeBox"));
+    QCOMPARE(mode->count(), 7 + 3);
+    QCOMPARE(mode->itemText(9), QStringLiteral("リピートなし：3"));
+
+    dialog->findChild<QSpinBox *>(QStringLiteral("timeCount"))->setValue(2);
+    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("pushButton")), Qt::LeftButton);
+    QVERIFY(!dialog->isVisible());
+    // The series is live at once, even if the window is then cancelled.
+    QCOMPARE(window->currentAlarmList()->size(), 2);
+    QCOMPARE(tableHours().size(), 2);
+    click("cancelButton");
+    QCOMPARE(window->currentAlarmList()->size(), 2);
+}
+
+void tst_SetWindow::readmeMissing()
+{
+    const QString readme = QCoreApplication::applicationDirPath() + QStringLiteral("/Vurn.txt");
+    if (QFile::exists(readme))
+        QSKIP("a Vurn.txt lies beside the test executable");
+    openWith({});
+    ModalAnswerer answerer(QMessageBox::Ok);
+    answerer.arm();
+    click("readmeButton");
+    QVERIFY(answerer.answered);
+    QCOMPARE(answerer.title, QStringLiteral("read meオープンエラー"));
+    QCOMPARE(answerer.text,
+             QStringLiteral("Vurn.txtを表示できません。Vurn.exeと同じフォルダにありません。"));
+    QCOMPARE(answerer.icon, QMessageBox::Warning);
+    QVERIFY(urls.opened.isEmpty());
+}
+
+void tst_SetWindow::readmeAndWebOpenFilesBesideExecutable()
+{
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString readme = dir + QStringLiteral("/Vurn.txt");
+    const bool made = !QFile::exists(readme);
+    if (made) {
+        QFile file(readme);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Vurn\n");
+    }
+    openWith({});
+    ModalAnswerer answerer(QMessageBox::Ok, 500);
+    answerer.arm();
+    click("readmeButton");
+    click("webButton");
+    if (made)
+        QFile::remove(readme);
+    QCOMPARE(answerer.count, 0);
+    QCOMPARE(urls.opened.size(), 2);
+    QCOMPARE(urls.opened.at(0), QUrl::fromLocalFile(readme));
+    QCOMPARE(urls.opened.at(1), QUrl::fromLocalFile(dir + QStringLiteral("/Vurn.html")));
+    QVERIFY(urls.opened.at(1).isLocalFile());
+}
+
+void tst_SetWindow::savePlaylist_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("tracks");
+    QTest::newRow("japanese name") << QStringLiteral("朝の曲") << 2;
+    QTest::newRow("subfolders") << QStringLiteral("週末/日曜/夜") << 3;
+    QTest::newRow("empty name") << QString() << 1;
+    QTest::newRow("empty playlist") << QStringLiteral("空") << 0;
+    QTest::newRow("spaces kept") << QStringLiteral(" a b ") << 1;
+}
+
+void tst_SetWindow::savePlaylist()
+{
+    QFETCH(QString, name);
+    QFETCH(int, tracks);
+    player->addFiles(audio.mid(0, tracks));
+    openWith({});
+    child<QLineEdit>("playlist_add_name")->setText(name);
+    ModalAnswerer answerer(QMessageBox::Ok, 500);
+    answerer.arm();
+    click("new_save_button");
+    QCOMPARE(answerer.count, 0);
+
+    const QString path = playlistFile(name);
+    QVERIFY2(QFile::exists(path), qPrintable(path));
+    QSettings saved(path, QSettings::IniFormat);
+    saved.setIniCodec("UTF-8");
+    QStringList groups = saved.childGroups();
+    groups.removeAll(QStringLiteral("General"));
+    QCOMPARE(groups.size(), tracks);
+    for (int i = 0; i < tracks; ++i) {
+        saved.beginGroup(QString::number(i));
+        QCOMPARE(saved.value(QStringLiteral("File")).toString(), audio.at(i));
+        QCOMPARE(saved.value(QStringLiteral("Title")).toString(), QStringLiteral("曲%1").arg(i));
+        QCOMPARE(saved.value(QStringLiteral("Artist")).toString(), QStringLiteral("歌手"));
+        saved.endGroup();
+    }
+    QFile raw(path);
+    QVERIFY(raw.open(QIODevice::ReadOnly));
+    QVERIFY(raw.readAll().contains("Version=0.3.4"));
+    // The name field and the playlist stay as they were.
+    QCOMPARE(child<QLineEdit>("playlist_add_name")->text(), name);
+    QCOMPARE(player->tracks().size(), tracks);
+    QCOMPARE(child<QTabWidget>("tabWidget")->currentIndex(), 0);
+}
+
+void tst_SetWindow::saveRefusesNamesOutsideFolder_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("two up") << QStringLiteral("../../x");
+    QTest::newRow("one up") << QStringLiteral("../x");
+    QTest::newRow("down and out") << QStringLiteral("a/../../x");
+}
+
+void tst_SetWindow::saveRefusesNamesOutsideFolder()
+{
+    QFETCH(QString, name);
+    // A folder of our own two levels down, so "../../x" still lands inside the
+    // temporary folder where the test can look for it.
+    const QString root = state->path();
+    const QString stateDir = root + QStringLiteral("/one/two");
+    QVERIFY(QDir().mkpath(stateDir));
+    vurnSettings::setStateDirectoryOverride(stateDir);
+
+    player->addFiles(audio.mid(0, 2));
+    openWith({});
+    child<QLineEdit>("playlist_add_name")->setText(name);
+    ModalAnswerer answerer(QMessageBox::Ok);
+    answerer.arm();
+    click("new_save_button");
+    QVERIFY(answerer.answered);
+    QCOMPARE(answerer.title, QStringLiteral("プレイリスト保存エラー"));
+    QCOMPARE(answerer.text,
+             QStringLiteral("この名前ではプレイリストフォルダの外に保存されるため、保存できません。"));
+    QCOMPARE(answerer.icon, QMessageBox::Warning);
+
+    QStringList written;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        written << it.next();
+    QVERIFY2(written.isEmpty(), qPrintable(written.join(", ")));
+}
+
+void tst_SetWindow::saveOverLongerListKeepsLaterGroups()
+{
+    const QString name = QStringLiteral("上書き");
+    player->addFiles(audio);
+    openWith({});
+    child<QLineEdit>("playlist_add_name")->setText(name);
+    click("new_save_button");
+
+    player->clearTracks();
+    player->addFiles({audio.at(4), audio.at(3)});
+    click("new_save_button");
+
+    QSettings saved(playlistFile(name), QSettings::IniFormat);
+    saved.setIniCodec("UTF-8");
+    QStringList groups = saved.childGroups();
+    groups.removeAll(QStringLiteral("General"));
+    groups.sort();
+    QCOMPARE(groups, (QStringList{"0", "1", "2", "3", "4"}));
+    const QStringList expected{audio.at(4), audio.at(3), audio.at(2), audio.at(3), audio.at(4)};
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(saved.value(QString::number(i) + QStringLiteral("/File")).toString(), expected.at(i));
+}
+
+void tst_SetWindow::saveButtonReachableWithTab()
+{
+    player->addFiles(audio.mid(0, 1));
+    openWith({});
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+
+    // The notice covers the tab: a click where the button is reaches the notice.
+    auto *save = child<QPushButton>("new_save_button");
+    auto *tab = child<QWidget>("playListListTab");
+    const QPoint onButton = save->mapTo(tab, save->rect().center());
+    QCOMPARE(tab->childAt(onButton), child<QLabel>("label_6"));
+
+    child<QLineEdit>("playlist_add_name")->setText(QStringLiteral("tab"));
+    child<QPushButton>("load_button")->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>("load_button"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), save);
+    QTest::keyClick(save, Qt::Key_Space);
+    QVERIFY(QFile::exists(playlistFile(QStringLiteral("tab"))));
+}
+
+QTEST_MAIN(tst_SetWindow)
+#include "tst_setwindow.moc"

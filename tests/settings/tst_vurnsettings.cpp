@@ -1,0 +1,714 @@
+#include "alarm/alarmlist.h"
+#include "alarm/alarmone.h"
+#include "engine/musicinfo.h"
+#include "settings/vurnsettings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Opens a file through the class for reading only: the destructor's Version
+// write is skipped so that checking a file never changes it.
+struct Reader {
+    vurnSettings settings;
+    explicit Reader(const QString &dir, const QString &name = QStringLiteral("Vurn"))
+    {
+        vurnSettings::setStateDirectoryOverride(dir);
+        QString n = name;
+        settings.openFile(n);
+    }
+    ~Reader()
+    {
+        delete settings.store;
+        settings.store = nullptr;
+    }
+};
+
+QString weekText(const alarmOne *alarm)
+{
+    QString text;
+    for (bool day : alarm->week)
+        text += day ? QLatin1Char('1') : QLatin1Char('0');
+    return text;
+}
+
+musicInfo *makeTrack(QObject *owner, const QString &file, int msec, const QString &title)
+{
+    auto *track = new musicInfo(owner);
+    track->filePath = file;
+    track->lengthMsec = msec;
+    track->title = title;
+    track->artist = title + QStringLiteral(" の歌手");
+    track->album = title + QStringLiteral(" のアルバム");
+    return track;
+}
+
+// ---- The state a killed writer saves over and over --------------------------
+
+int trackCount(int gen) { return 50 + (gen * 397) % 1500; }
+int alarmCount(int gen) { return gen % 5; }
+QString trackFile(int gen, int k) { return QStringLiteral("/音楽/%1/%2.mp3").arg(gen).arg(k); }
+QString genMode(int gen) { return QStringLiteral("世代 %1").arg(gen); }
+
+void saveGeneration(vurnSettings &settings, int gen)
+{
+    QObject owner;
+    alarmList alarms;
+    for (int i = 0; i < alarmCount(gen); ++i) {
+        auto *alarm = new alarmOne(&alarms);
+        alarm->enabled = true;
+        alarm->hour = QStringLiteral("07");
+        alarm->minute = QString::number(i);
+        alarm->playMode = genMode(gen);
+        alarms.append(alarm);
+    }
+    QList<musicInfo *> tracks;
+    for (int k = 0; k < trackCount(gen); ++k)
+        tracks << makeTrack(&owner, trackFile(gen, k), 1000 + k, QStringLiteral("曲"));
+
+    settings.clearAll();
+    settings.saveRepeatMode(genMode(gen));
+    settings.saveVolume(gen % 101);
+    settings.saveAlarmList(&alarms);
+    settings.saveAlarmEnable(gen % 2 == 0);
+    settings.savePlayList(tracks);
+    settings.saveWindowLayout(QByteArray(64, char(gen % 256)), QByteArray());
+    settings.sync();
+}
+
+// The generation the file holds when it is whole and consistent, else -1 with the reason.
+int checkGeneration(const QString &dir, QString *why)
+{
+    const QString path = dir + QStringLiteral("/Vurn.ini");
+    if (!QFileInfo::exists(path)) {
+        *why = QStringLiteral("no file");
+        return -1;
+    }
+    {
+        QSettings raw(path, QSettings::IniFormat);
+        raw.setIniCodec("UTF-8");
+        if (raw.status() != QSettings::NoError) {
+            *why = QStringLiteral("file does not parse");
+            return -1;
+        }
+    }
+    Reader reader(dir);
+    vurnSettings &s = reader.settings;
+    const QString mode = s.loadRepeatMode();
+    if (!mode.startsWith(QStringLiteral("世代 "))) {
+        *why = QStringLiteral("mode %1").arg(mode);
+        return -1;
+    }
+    const int gen = mode.mid(3).toInt();
+    if (s.loadVolume() != gen % 101 || s.loadAlarmEnable() != (gen % 2 == 0)
+        || s.loadGeometry() != QByteArray(64, char(gen % 256))) {
+        *why = QStringLiteral("general values of another generation than %1").arg(gen);
+        return -1;
+    }
+    const QStringList files = s.loadPlayList();
+    if (files.size() != trackCount(gen)) {
+        *why = QStringLiteral("%1 tracks for generation %2").arg(files.size()).arg(gen);
+        return -1;
+    }
+    for (int k = 0; k < files.size(); ++k) {
+        if (files.at(k) != trackFile(gen, k)) {
+            *why = QStringLiteral("track %1 is %2 in generation %3").arg(k).arg(files.at(k)).arg(gen);
+            return -1;
+        }
+    }
+    std::unique_ptr<alarmList> alarms(s.loadAlarmList());
+    if (alarms->size() != alarmCount(gen)) {
+        *why = QStringLiteral("%1 alarms for generation %2").arg(alarms->size()).arg(gen);
+        return -1;
+    }
+    for (const alarmOne *alarm : *alarms) {
+        if (alarm->playMode != genMode(gen)) {
+            *why = QStringLiteral("alarm of %1 in generation %2").arg(alarm->playMode).arg(gen);
+            return -1;
+        }
+    }
+    return gen;
+}
+
+// Child modes of this executable, run by the tests below in a separate process.
+int runSaveLoop(const QString &dir)
+{
+    vurnSettings::setStateDirectoryOverride(dir);
+    auto *settings = new vurnSettings; // killed, never destroyed, like the main window's
+    QString name = QStringLiteral("Vurn");
+    settings->openFile(name);
+    int gen = settings->loadRepeatMode().mid(3).toInt();
+    std::printf("ready\n");
+    std::fflush(stdout);
+    for (;;) {
+        ++gen;
+        saveGeneration(*settings, gen);
+        std::printf("%d\n", gen);
+        std::fflush(stdout);
+    }
+}
+
+int runSaveOnce(const QString &dir)
+{
+    vurnSettings::setStateDirectoryOverride(dir);
+    vurnSettings settings;
+    QString name = QStringLiteral("Vurn");
+    settings.openFile(name);
+    settings.saveVolume(33);
+    settings.sync();
+    return 0;
+}
+
+} // namespace
+
+class tst_vurnSettings : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    QString iniPath() const { return dir->filePath(QStringLiteral("Vurn.ini")); }
+
+private slots:
+    void init()
+    {
+        dir.reset(new QTemporaryDir);
+        QVERIFY(dir->isValid());
+        vurnSettings::setStateDirectoryOverride(dir->path());
+    }
+    void cleanup()
+    {
+        vurnSettings::setStateDirectoryOverride(QString());
+        dir.reset();
+    }
+
+    void firstRunDefaults()
+    {
+        vurnSettings settings;
+        QString name;
+        settings.openFile(name);
+        QCOMPARE(name, QStringLiteral("Vurn"));
+        QCOMPARE(settings.filePath, iniPath());
+        QCOMPARE(settings.loadRepeatMode(), QStringLiteral("全曲リピート(>>)"));
+        QCOMPARE(settings.loadVolume(), 70);
+        QCOMPARE(settings.loadAlarmEnable(), true);
+        QVERIFY(settings.loadPlayList().isEmpty());
+        alarmList *alarms = settings.loadAlarmList();
+        QCOMPARE(alarms->size(), 0);
+        QCOMPARE(alarms->parent(), &settings);
+        QVERIFY(settings.loadGeometry().isEmpty());
+        QVERIFY(settings.loadWindowState().isEmpty());
+    }
+
+    void generalValues_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("volume");
+        QTest::addColumn<bool>("alarmEnable");
+
+        QTest::newRow("written by QSettings") << QByteArray("[%General]\nRepeatMode=シャッフル\nVolume=40\nalarmEnable=false\n")
+                                              << QStringLiteral("シャッフル") << 40 << false;
+        QTest::newRow("hand-written [General]") << QByteArray("[General]\nRepeatMode=ランダム\nVolume=5\nalarmEnable=false\n")
+                                                << QStringLiteral("ランダム") << 5 << false;
+        QTest::newRow("group wins over top level") << QByteArray("[General]\nVolume=5\n[%General]\nVolume=6\n")
+                                                   << QStringLiteral("全曲リピート(>>)") << 6 << true;
+        QTest::newRow("volume not a number") << QByteArray("[%General]\nVolume=abc\n")
+                                             << QStringLiteral("全曲リピート(>>)") << 0 << true;
+        QTest::newRow("volume too large for int") << QByteArray("[%General]\nVolume=99999999999999999999\n")
+                                                  << QStringLiteral("全曲リピート(>>)") << 0 << true;
+        QTest::newRow("unquoted comma in mode") << QByteArray("[%General]\nRepeatMode=a, b\n")
+                                                << QStringLiteral("a, b") << 70 << true;
+        QTest::newRow("unknown mode kept as text") << QByteArray("[%General]\nRepeatMode=Repeat all\n")
+                                                   << QStringLiteral("Repeat all") << 70 << true;
+        QTest::newRow("not an INI file") << QByteArray("\xff\xfe\x00garbage\n===\n[[[\n", 19)
+                                         << QStringLiteral("全曲リピート(>>)") << 70 << true;
+    }
+    void generalValues()
+    {
+        QFETCH(QByteArray, ini);
+        writeFile(iniPath(), ini);
+        Reader reader(dir->path());
+        QTEST(reader.settings.loadRepeatMode(), "mode");
+        QTEST(reader.settings.loadVolume(), "volume");
+        QTEST(reader.settings.loadAlarmEnable(), "alarmEnable");
+    }
+
+    void generalRoundTrip()
+    {
+        QByteArray geometry;
+        for (int i = 0; i < 256; ++i)
+            geometry.append(char(i));
+        {
+            vurnSettings settings;
+            QString name = QStringLiteral("Vurn");
+            settings.openFile(name);
+            settings.saveRepeatMode(QStringLiteral("リピートなし：ランダム"));
+            settings.saveVolume(0);
+            settings.saveAlarmEnable(false);
+            settings.saveWindowLayout(geometry, QByteArray("state\n=[x]"));
+            settings.sync();
+            // On disk now, although the object lives on.
+            const QByteArray bytes = readFile(iniPath());
+            QVERIFY(bytes.contains(QStringLiteral("リピートなし：ランダム").toUtf8()));
+            Reader reader(dir->path());
+            QCOMPARE(reader.settings.loadRepeatMode(), QStringLiteral("リピートなし：ランダム"));
+            QCOMPARE(reader.settings.loadVolume(), 0);
+            QCOMPARE(reader.settings.loadAlarmEnable(), false);
+            QCOMPARE(reader.settings.loadGeometry(), geometry);
+            QCOMPARE(reader.settings.loadWindowState(), QByteArray("state\n=[x]"));
+        }
+        QSettings raw(iniPath(), QSettings::IniFormat);
+        QCOMPARE(raw.value(QStringLiteral("General/Version")).toString(), QStringLiteral("0.3.4"));
+        QCOMPARE(raw.value(QStringLiteral("General/Volume")).toInt(), 0);
+    }
+
+    void loadPlayList_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QStringList>("files");
+
+        QTest::newRow("gap after 1") << QByteArray("[0]\nFile=/a.mp3\n[1]\nFile=/b.mp3\n[3]\nFile=/d.mp3\n")
+                                     << QStringList{"/a.mp3", "/b.mp3"};
+        QTest::newRow("title without file ends") << QByteArray("[0]\nFile=/a.mp3\n[1]\nTitle=x\n[2]\nFile=/c.mp3\n")
+                                                 << QStringList{"/a.mp3"};
+        QTest::newRow("empty file ends") << QByteArray("[0]\nFile=\n[1]\nFile=/b.mp3\n") << QStringList();
+        QTest::newRow("no group 0") << QByteArray("[1]\nFile=/b.mp3\n") << QStringList();
+        QTest::newRow("japanese path") << QByteArray("[0]\nFile=/音楽/曲 1.mp3\n")
+                                       << QStringList{QStringLiteral("/音楽/曲 1.mp3")};
+        QTest::newRow("leading zero is another group") << QByteArray("[0]\nFile=/a\n[01]\nFile=/b\n")
+                                                       << QStringList{"/a"};
+    }
+    void loadPlayList()
+    {
+        QFETCH(QByteArray, ini);
+        writeFile(iniPath(), ini);
+        Reader reader(dir->path());
+        QTEST(reader.settings.loadPlayList(), "files");
+    }
+
+    void loadAlarmList_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<int>("count");
+        // Fields of the first alarm read, when there is one.
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("hour");
+        QTest::addColumn<QString>("minute");
+        QTest::addColumn<QString>("week"); // Monday .. Sunday
+        QTest::addColumn<QString>("playMode");
+
+        QTest::newRow("Alarm0 and Alarm2") << QByteArray("[Alarm0]\nPlayList=標準プレイリスト\n[Alarm2]\nPlayList=標準プレイリスト\n")
+                                           << 1 << true << "" << "" << "0000000" << "";
+        QTest::newRow("only Enabled true") << QByteArray("[Alarm0]\nEnabled=true\n")
+                                           << 0 << true << "" << "" << "" << "";
+        QTest::newRow("only Enabled false") << QByteArray("[Alarm0]\nEnabled=false\n")
+                                            << 1 << false << "" << "" << "0000000" << "";
+        QTest::newRow("week 60") << QByteArray("[Alarm0]\nWeek=60\n")
+                                 << 1 << true << "" << "" << "1000001" << "";
+        QTest::newRow("week 7x3") << QByteArray("[Alarm0]\nWeek=7x3\n")
+                                  << 1 << true << "" << "" << "0001000" << "";
+        QTest::newRow("time 7:30") << QByteArray("[Alarm0]\nTime=7:30\n")
+                                   << 1 << true << "7:" << "0" << "0000000" << "";
+        QTest::newRow("time 07:30") << QByteArray("[Alarm0]\nTime=07:30\n")
+                                    << 1 << true << "07" << "30" << "0000000" << "";
+        QTest::newRow("time 7") << QByteArray("[Alarm0]\nTime=7\n")
+                                << 1 << true << "7" << "" << "0000000" << "";
+        QTest::newRow("separator not checked") << QByteArray("[Alarm0]\nTime=12x34567\n")
+                                               << 1 << true << "12" << "34" << "0000000" << "";
+        QTest::newRow("only FirstPlay true") << QByteArray("[Alarm0]\nFirstPlay=true\n")
+                                             << 1 << true << "" << "" << "0000000" << "";
+        QTest::newRow("only Interrupt false ends") << QByteArray("[Alarm0]\nInterrupt=false\n")
+                                                   << 0 << true << "" << "" << "" << "";
+        QTest::newRow("japanese mode") << QByteArray("[Alarm0]\nPlayMode=リピートなし：3\n[Alarm1]\nVolume=50\n")
+                                       << 2 << true << "" << "" << "0000000" << QStringLiteral("リピートなし：3");
+    }
+    void loadAlarmList()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(int, count);
+        writeFile(iniPath(), ini);
+        Reader reader(dir->path());
+        alarmList *alarms = reader.settings.loadAlarmList();
+        QCOMPARE(alarms->size(), count);
+        for (const alarmOne *alarm : *alarms)
+            QCOMPARE(alarm->parent(), alarms);
+        if (count == 0)
+            return;
+        const alarmOne *first = alarms->at(0);
+        QTEST(first->enabled, "enabled");
+        QTEST(first->hour, "hour");
+        QTEST(first->minute, "minute");
+        QTEST(weekText(first), "week");
+        QTEST(first->playMode, "playMode");
+    }
+
+    void alarmRoundTrip()
+    {
+        // An alarm read from a hand-written file is saved in the normal form.
+        writeFile(iniPath(), "[Alarm0]\nTime=07:30\nWeek=60\nEnabled=false\n"
+                             "[Alarm1]\nTime=23:05\nWeek=2\nPlayMode=シャッフル\nFirstPlay=true\n"
+                             "Interrupt=true\nVolume=しない\nVolumeControl=フェードイン：10分\n");
+        {
+            vurnSettings settings;
+            QString name = QStringLiteral("Vurn");
+            settings.openFile(name);
+            alarmList *alarms = settings.loadAlarmList();
+            QCOMPARE(alarms->size(), 2);
+            settings.clearAll();
+            settings.saveAlarmList(alarms);
+            settings.sync();
+        }
+        QSettings raw(iniPath(), QSettings::IniFormat);
+        raw.setIniCodec("UTF-8");
+        QCOMPARE(raw.value(QStringLiteral("Alarm0/Week")).toString(), QStringLiteral("06"));
+        QCOMPARE(raw.value(QStringLiteral("Alarm0/Time")).toString(), QStringLiteral("07:30"));
+        QCOMPARE(raw.value(QStringLiteral("Alarm0/PlayList")).toString(), QStringLiteral("標準プレイリスト"));
+        QCOMPARE(raw.value(QStringLiteral("Alarm0/Enabled")).toBool(), false);
+
+        Reader reader(dir->path());
+        alarmList *alarms = reader.settings.loadAlarmList();
+        QCOMPARE(alarms->size(), 2);
+        const alarmOne *a = alarms->at(1);
+        QCOMPARE(a->enabled, true);
+        QCOMPARE(a->hour, QStringLiteral("23"));
+        QCOMPARE(a->minute, QStringLiteral("05"));
+        QCOMPARE(weekText(a), QStringLiteral("0010000"));
+        QCOMPARE(a->playListName, QStringLiteral("標準プレイリスト"));
+        QCOMPARE(a->playMode, QStringLiteral("シャッフル"));
+        QCOMPARE(a->firstPlay, true);
+        QCOMPARE(a->interrupt, true);
+        QCOMPARE(a->volume, QStringLiteral("しない"));
+        QCOMPARE(a->volumeControl, QStringLiteral("フェードイン：10分"));
+        QCOMPARE(weekText(alarms->at(0)), QStringLiteral("1000001"));
+        QCOMPARE(alarms->at(0)->enabled, false);
+    }
+
+    void savedPlaylistOverwritesGroupByGroup()
+    {
+        QObject owner;
+        QList<musicInfo *> five;
+        for (int i = 0; i < 5; ++i)
+            five << makeTrack(&owner, QStringLiteral("/old/%1.mp3").arg(i), 1000 * i, QStringLiteral("古い"));
+        const QList<musicInfo *> two{makeTrack(&owner, QStringLiteral("/新/a.mp3"), 61000, QStringLiteral("新しい")),
+                                     makeTrack(&owner, QStringLiteral("/新/b.mp3"), 62000, QStringLiteral("b"))};
+        for (const QList<musicInfo *> &tracks : {five, two}) {
+            vurnSettings settings;
+            QString name = QStringLiteral("playlists/朝/お気に入り");
+            settings.openFile(name);
+            settings.savePlayList(tracks);
+        }
+        const QString path = dir->filePath(QStringLiteral("playlists/朝/お気に入り.ini"));
+        QVERIFY(QFileInfo::exists(path));
+        QSettings raw(path, QSettings::IniFormat);
+        raw.setIniCodec("UTF-8");
+        QCOMPARE(raw.value(QStringLiteral("General/Version")).toString(), QStringLiteral("0.3.4"));
+        QCOMPARE(raw.value(QStringLiteral("0/File")).toString(), QStringLiteral("/新/a.mp3"));
+        QCOMPARE(raw.value(QStringLiteral("0/Time")).toUInt(), 61000u);
+        QCOMPARE(raw.value(QStringLiteral("0/Title")).toString(), QStringLiteral("新しい"));
+        QCOMPARE(raw.value(QStringLiteral("0/Artist")).toString(), QStringLiteral("新しい の歌手"));
+        QCOMPARE(raw.value(QStringLiteral("0/Album")).toString(), QStringLiteral("新しい のアルバム"));
+        QCOMPARE(raw.value(QStringLiteral("1/File")).toString(), QStringLiteral("/新/b.mp3"));
+        for (int i = 2; i < 5; ++i)
+            QCOMPARE(raw.value(QStringLiteral("%1/File").arg(i)).toString(), QStringLiteral("/old/%1.mp3").arg(i));
+        QVERIFY(!raw.contains(QStringLiteral("5/File")));
+    }
+
+    void clearAllLeavesNoStaleGroups()
+    {
+        // The main window's pattern: one object, kept open, saved into at close.
+        vurnSettings settings;
+        QString name = QStringLiteral("Vurn");
+        settings.openFile(name);
+        saveGeneration(settings, 3); // 1241 tracks, 3 alarms
+        const QByteArray before = readFile(iniPath());
+        QVERIFY(!before.isEmpty());
+
+        settings.clearAll();
+        // Nothing is gone from disk until the new state is written.
+        QCOMPARE(readFile(iniPath()), before);
+        // Nothing is kept in memory either: values read now are the defaults.
+        QCOMPARE(settings.loadVolume(), 70);
+        QVERIFY(settings.loadPlayList().isEmpty());
+
+        saveGeneration(settings, 10); // 1020 tracks, no alarms
+        saveGeneration(settings, 4); // 138 tracks, 4 alarms
+        saveGeneration(settings, 5); // 535 tracks, no alarms
+        QString why;
+        QCOMPARE(checkGeneration(dir->path(), &why), 5);
+        QSettings raw(iniPath(), QSettings::IniFormat);
+        QVERIFY(!raw.contains(QStringLiteral("Alarm0/PlayList")));
+        QVERIFY(!raw.contains(QStringLiteral("535/File")));
+        QVERIFY(!raw.contains(QStringLiteral("1240/File")));
+        QCOMPARE(raw.childGroups().size(), 535 + 1);
+    }
+
+    void killedWriterLeavesOldOrNewFile()
+    {
+        {
+            vurnSettings::setStateDirectoryOverride(dir->path());
+            std::unique_ptr<vurnSettings> seed(new vurnSettings);
+            QString name = QStringLiteral("Vurn");
+            seed->openFile(name);
+            saveGeneration(*seed, 1);
+            delete seed->store; // keep the file exactly as saved
+            seed->store = nullptr;
+        }
+        QString why;
+        int previous = checkGeneration(dir->path(), &why);
+        QCOMPARE(previous, 1);
+
+        // The child reports "ready" once it is running, then each finished save.
+        auto startChild = [this](QProcess &child) {
+            child.start(QCoreApplication::applicationFilePath(),
+                        {QStringLiteral("--save-loop"), dir->path()});
+            if (!child.waitForStarted())
+                return false;
+            while (!child.canReadLine()) {
+                if (!child.waitForReadyRead(30000))
+                    return false;
+            }
+            return child.readLine().trimmed() == "ready";
+        };
+        auto kill = [](QProcess &child) {
+            ::kill(pid_t(child.processId()), SIGKILL);
+            return child.waitForFinished(10000) && child.exitStatus() == QProcess::CrashExit;
+        };
+
+        // How long one save takes here (much longer under sanitizers), so that
+        // the kills spread over the first few saves of each child.
+        qint64 saveMs = 0;
+        {
+            QProcess child;
+            QVERIFY(startChild(child));
+            QElapsedTimer timer;
+            timer.start();
+            while (!child.canReadLine())
+                QVERIFY(child.waitForReadyRead(30000));
+            saveMs = qMax<qint64>(1, timer.elapsed());
+            QVERIFY(kill(child));
+        }
+        previous = checkGeneration(dir->path(), &why);
+        QVERIFY2(previous >= 2, qPrintable(why));
+
+        const int trials = 50;
+        int killedMidLoop = 0;
+        auto *rng = QRandomGenerator::global();
+        for (int trial = 0; trial < trials; ++trial) {
+            QProcess child;
+            QVERIFY(startChild(child));
+            QTest::qSleep(1 + int(rng->bounded(int(3 * saveMs))));
+            QVERIFY(kill(child));
+
+            const QList<QByteArray> lines = child.readAllStandardOutput().split('\n');
+            int lastDone = previous;
+            for (const QByteArray &line : lines) {
+                if (!line.trimmed().isEmpty())
+                    lastDone = line.trimmed().toInt();
+            }
+            if (lastDone != previous)
+                ++killedMidLoop;
+            const int gen = checkGeneration(dir->path(), &why);
+            QVERIFY2(gen >= 0, qPrintable(QStringLiteral("trial %1: %2").arg(trial).arg(why)));
+            QVERIFY2(gen == lastDone || gen == lastDone + 1,
+                     qPrintable(QStringLiteral("trial %1: file holds %2, last finished save %3")
+                                    .arg(trial).arg(gen).arg(lastDone)));
+            previous = gen;
+        }
+        qInfo("%d kills within %lld ms of a start, %d after at least one finished save, "
+              "file at generation %d", trials, 3 * saveMs, killedMidLoop, previous);
+        // Kills must land both during the first save and after it.
+        QVERIFY(killedMidLoop > trials / 10);
+        QVERIFY(killedMidLoop < trials);
+    }
+
+    void staleLockIsRecovered_data()
+    {
+        // Each lock is fresh, so QLockFile alone would wait out its stale time.
+        QTest::addColumn<QByteArray>("lockContent");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("garbled") << QByteArray("\x01\x02not a lock");
+        QTest::newRow("dead pid") << QByteArray("999999\nvurn\n") + QSysInfo::machineHostName().toUtf8() + "\n";
+    }
+    void staleLockIsRecovered()
+    {
+        QFETCH(QByteArray, lockContent);
+        const QString lockPath = iniPath() + QStringLiteral(".lock");
+        writeFile(lockPath, lockContent);
+        // Saved in a child so that a hang fails this test instead of stopping the run.
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--save-once"), dir->path()});
+        QVERIFY(child.waitForStarted());
+        const bool finished = child.waitForFinished(20000);
+        if (!finished) {
+            child.kill();
+            child.waitForFinished();
+        }
+        QVERIFY2(finished, "the save waited on a stale lock");
+        QCOMPARE(child.exitCode(), 0);
+        Reader reader(dir->path());
+        QCOMPARE(reader.settings.loadVolume(), 33);
+        QVERIFY(!QFileInfo::exists(lockPath));
+    }
+
+    void playlistNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("safe");
+        QTest::newRow("plain") << "お気に入り" << true;
+        QTest::newRow("subfolder") << "朝/月曜" << true;
+        QTest::newRow("down and up") << "a/../b" << true;
+        QTest::newRow("dots inside name") << ".." << true; // the file "...ini"
+        QTest::newRow("trailing slash") << "sub/" << true;
+        QTest::newRow("leading colon") << ":x" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("parent") << "../x" << false;
+        QTest::newRow("two up") << "../../x" << false;
+        QTest::newRow("up via subfolder") << "a/../../x" << false;
+        QTest::newRow("absolute") << "/etc/passwd" << false;
+        QTest::newRow("only up") << "../" << false;
+        QTest::newRow("nul") << QStringLiteral("ok") + QChar(0) + QStringLiteral("/../../x") << false;
+    }
+    void playlistNames()
+    {
+        QFETCH(QString, name);
+        QTEST(vurnSettings::isSafePlaylistName(name), "safe");
+    }
+
+    void stateDirectoryChoice()
+    {
+        QTemporaryDir program;
+        const QString user = dir->filePath(QStringLiteral("config/Vurn"));
+        QCOMPARE(vurnSettings::chooseStateDirectory(program.path(), user), program.path());
+        QVERIFY(!QFileInfo::exists(user));
+
+        // Even a privileged user cannot create files in /proc.
+        QCOMPARE(vurnSettings::chooseStateDirectory(QStringLiteral("/proc"), user), user);
+        QVERIFY(QFileInfo(user).isDir());
+        QCOMPARE(vurnSettings::chooseStateDirectory(program.filePath(QStringLiteral("missing")), user), user);
+
+        // A folder without write permission: falls back, unless this process can
+        // write there anyway (root), in which case the program folder is right.
+        QVERIFY(QFile::setPermissions(program.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        QFile probe(program.filePath(QStringLiteral("probe")));
+        const bool writableAnyway = probe.open(QIODevice::WriteOnly);
+        probe.close();
+        probe.remove();
+        QCOMPARE(vurnSettings::chooseStateDirectory(program.path(), user),
+                 writableAnyway ? program.path() : user);
+        QVERIFY(QFile::setPermissions(program.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        QCOMPARE(QDir(program.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+
+        vurnSettings::setStateDirectoryOverride(QString());
+        QCOMPARE(vurnSettings::stateDirectory(), QCoreApplication::applicationDirPath());
+        vurnSettings::setStateDirectoryOverride(program.path());
+        QCOMPARE(vurnSettings::stateDirectory(), program.path());
+    }
+
+    void garbageFilesLoad()
+    {
+        const QByteArray base =
+            "[%General]\nRepeatMode=シャッフル\nVolume=40\nalarmEnable=true\ngeometry=@ByteArray(\\x1\\xd9\\xd0\\xcb)\n"
+            "[0]\nFile=/a.mp3\nTime=1000\n[1]\nFile=/b.mp3\n"
+            "[Alarm0]\nEnabled=true\nTime=07:30\nWeek=024\nPlayList=標準プレイリスト\nPlayMode=ランダム\n"
+            "FirstPlay=false\nInterrupt=true\nVolume=50\nVolumeControl=しない\n"
+            "[Alarm1]\nTime=08:00\n";
+        const QList<QByteArray> pieces = {
+            "\n", "=", "[", "]", "[Alarm0]\n", "[0]\n", "[%General]\n", "[General]\n", "Week=", "Time=",
+            "File=", "Volume=99999999999999999999999", "Enabled=maybe", "@ByteArray(", "@Variant(\\0\\0\\0\\x7f\\0\\0\\0",
+            "@Variant(\\0\\0\\0\\n\\xff\\xff\\xff\\xf0", "\\x", "\"", ";", "\xff\xfe\xc3", "\xe3\x81", "%", "\\u",
+            "geometry=@ByteArray(\\xff\\xff\\xff\\xff)", "a, b, c", "\r\n"};
+        QRandomGenerator rng(20261208);
+        const int files = 2000;
+        for (int n = 0; n < files; ++n) {
+            QByteArray bytes = base;
+            const int edits = 1 + int(rng.bounded(12));
+            for (int e = 0; e < edits; ++e) {
+                const int at = int(rng.bounded(bytes.size() + 1));
+                switch (rng.bounded(5)) {
+                case 0: // random bytes
+                    for (int k = int(rng.bounded(8)); k >= 0; --k)
+                        bytes.insert(at, char(rng.bounded(256)));
+                    break;
+                case 1: // cut
+                    bytes.remove(at, int(rng.bounded(40)));
+                    break;
+                case 2:
+                    bytes.insert(at, pieces.at(int(rng.bounded(pieces.size()))));
+                    break;
+                case 3: // a very long line now and then
+                    if (rng.bounded(20) == 0)
+                        bytes.insert(at, QByteArray(100000, 'x'));
+                    break;
+                default: // flip a byte
+                    if (at < bytes.size())
+                        bytes[at] = char(bytes.at(at) ^ (1 << rng.bounded(8)));
+                    break;
+                }
+            }
+            writeFile(iniPath(), bytes);
+            Reader reader(dir->path());
+            vurnSettings &s = reader.settings;
+            s.loadRepeatMode();
+            s.loadVolume();
+            s.loadAlarmEnable();
+            s.loadGeometry();
+            s.loadWindowState();
+            const QStringList groups = s.store->childGroups();
+            const QStringList playlist = s.loadPlayList();
+            QVERIFY(playlist.size() <= groups.size());
+            for (const QString &file : playlist)
+                QVERIFY(!file.isEmpty());
+            std::unique_ptr<alarmList> alarms(s.loadAlarmList());
+            QVERIFY(alarms->size() <= groups.filter(QStringLiteral("Alarm")).size());
+        }
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    if (argc >= 3 && qstrcmp(argv[1], "--save-loop") == 0) {
+        QCoreApplication app(argc, argv);
+        return runSaveLoop(QString::fromLocal8Bit(argv[2]));
+    }
+    if (argc >= 3 && qstrcmp(argv[1], "--save-once") == 0) {
+        QCoreApplication app(argc, argv);
+        return runSaveOnce(QString::fromLocal8Bit(argv[2]));
+    }
+    QCoreApplication app(argc, argv);
+    tst_vurnSettings test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_vurnsettings.moc"
