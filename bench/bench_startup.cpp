@@ -57,7 +57,8 @@ int main(int argc, char *argv[])
     timer.restart();
     MainWindow window;
     window.show();
-    QTest::qWaitForWindowExposed(&window);
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 3;
     const double startup = timer.nsecsElapsed() / 1e6;
     const int rows = window.findChild<QTableWidget *>(QStringLiteral("playListTable"))->rowCount();
 

@@ -87,7 +87,7 @@ void tst_AlarmScheduler::initTestCase()
 {
     fixtures = std::make_unique<AudioFixtures>();
     shortTrack = fixtures->make(QStringLiteral("short.wav"), 1000, TrackTags{QStringLiteral("Short"), {}, {}, 0});
-    longTrack = fixtures->make(QStringLiteral("long.ogg"), 6000, TrackTags{QStringLiteral("Long"), {}, {}, 0});
+    longTrack = fixtures->make(QStringLiteral("long.flac"), 6000, TrackTags{QStringLiteral("Long"), {}, {}, 0});
     QVERIFY(!shortTrack.isEmpty() && !longTrack.isEmpty());
     alarmClock::setSource([this] { return clock; });
 }

@@ -9,8 +9,8 @@ work=$(mktemp -d /tmp/vurn-smoke.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
 cp "$exe" "$work/vurn"
-sox -n -r 22050 -c 1 "$work/one.ogg" synth 2 sine 440 vol 0.2
-sox -n -r 22050 -c 1 "$work/two.flac" synth 3 sine 330 vol 0.2
+sox -n -r 22050 -c 1 "$work/one.flac" synth 2 sine 440 vol 0.2
+sox -n -r 22050 -c 1 "$work/two.wav" synth 3 sine 330 vol 0.2
 cat > "$work/Vurn.ini" <<INI
 [General]
 RepeatMode=シャッフル
@@ -18,13 +18,13 @@ Volume=35
 alarmEnable=false
 
 [0]
-File=$work/one.ogg
+File=$work/one.flac
 
 [1]
 File=$work/missing.mp3
 
 [2]
-File=$work/two.flac
+File=$work/two.wav
 
 [Alarm0]
 Enabled=true
@@ -48,7 +48,7 @@ pid=$!
 window=$(timeout 60 xdotool search --sync --name '^Vurn -v0\.3\.4$' | head -n 1)
 [ -n "$window" ] || { echo "no window titled 'Vurn -v0.3.4'"; kill "$pid"; exit 1; }
 sleep 1
-python3 "$here/wm_close.py" "$window"
+/usr/bin/python3 "$here/wm_close.py" "$window"
 status=0
 timeout 30 tail --pid="$pid" -f /dev/null || { echo "vurn did not exit after WM_DELETE_WINDOW"; kill -9 "$pid"; exit 1; }
 wait "$pid" || status=$?
@@ -65,8 +65,8 @@ reject() { ! grep -qxF -- "$1" "$ini" || { echo "unexpected in Vurn.ini: $1"; fa
 expect "RepeatMode=シャッフル"
 expect "Volume=35"
 expect "alarmEnable=false"
-expect "File=$work/one.ogg"
-expect "File=$work/two.flac"
+expect "File=$work/one.flac"
+expect "File=$work/two.wav"
 reject "File=$work/missing.mp3"
 reject "[2]"
 expect "[Alarm0]"

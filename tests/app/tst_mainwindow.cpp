@@ -262,7 +262,9 @@ void tst_MainWindow::secondShowBuildsNothing()
     vurnCore *core = window->core;
     QWidget *central = window->centralWidget();
     QActionGroup *group = window->modeGroup;
-    const int children = window->findChildren<QObject *>().size();
+    // Qt adds private helper objects of its own on showing; count what we build.
+    const int widgets = window->findChildren<QWidget *>().size();
+    const int actions = window->findChildren<QAction *>().size();
     window->hide();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -272,7 +274,8 @@ void tst_MainWindow::secondShowBuildsNothing()
     QCOMPARE(window->centralWidget(), central);
     QCOMPARE(window->modeGroup, group);
     QCOMPARE(window->findChildren<vurnCore *>().size(), 1);
-    QCOMPARE(window->findChildren<QObject *>().size(), children);
+    QCOMPARE(window->findChildren<QWidget *>().size(), widgets);
+    QCOMPARE(window->findChildren<QAction *>().size(), actions);
 }
 
 void tst_MainWindow::unknownTimerIdDoesNothing()
@@ -359,7 +362,7 @@ void tst_MainWindow::folding()
     window->resize(300, 400);
     QTRY_COMPARE(window->height(), 400);
     face->trigger();
-    QTRY_COMPARE(window->height(), qMax(125, window->minimumSizeHint().height()));
+    QTRY_COMPARE(window->height(), 125);
     QCOMPARE(face->text(), QStringLiteral("▼"));
     face->trigger();
     QTRY_COMPARE(window->height(), 400);

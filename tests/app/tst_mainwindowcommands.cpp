@@ -333,7 +333,7 @@ void tst_MainWindowCommands::moveCommands()
 
 void tst_MainWindowCommands::positionDisplayFollowsPlayback()
 {
-    window->core->addFiles({fixtures->make(QStringLiteral("three.ogg"), 3000)});
+    window->core->addFiles({fixtures->make(QStringLiteral("three.flac"), 3000)});
     auto *bar = child<QSlider>("musicTimeBar");
     auto *time = child<QLabel>("musicTime");
     child<QAction>("actionPlay")->trigger();

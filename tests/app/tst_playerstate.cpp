@@ -53,7 +53,7 @@ void tst_PlayerState::initTestCase()
     const QStringList names = {"朝の歌", "Beta", "Gamma"};
     for (int i = 0; i < names.size(); ++i)
         files << fixtures->make(QStringLiteral("s%1.wav").arg(i), 1000, TrackTags{names.at(i), {}, {}, 0});
-    files << fixtures->make(QStringLiteral("long.ogg"), 5000, TrackTags{QStringLiteral("Long"), {}, {}, 0});
+    files << fixtures->make(QStringLiteral("long.flac"), 5000, TrackTags{QStringLiteral("Long"), {}, {}, 0});
     QVERIFY(!files.contains(QString()));
 }
 
