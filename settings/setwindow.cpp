@@ -49,8 +49,8 @@ setWindow::setWindow(QWidget *parent)
 setWindow::~setWindow()
 {
     delete ui;
-    // The dialog has no parent so that it never closes with this window; it
-    // still must not outlive it.
+    // The dialog is a top-level window of its own, not a child; it holds a
+    // pointer to the table manager, so it goes together with this window.
     delete alarmDialog;
 }
 
