@@ -64,7 +64,9 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
-private slots:
+private:
+    // Connected by pointer in code; kept out of the slot table so that the
+    // form's automatic on_<object>_<signal> wiring does not look for them.
     void on_state_change(Phonon::State newState, Phonon::State oldState);
     void on_slider_moved(int position);
     void on_play_finished();
@@ -75,6 +77,9 @@ private slots:
     void on_mode_action_rand(bool checked);
     void on_mode_action_shuffle(bool checked);
     void on_mode_action_non_rand(bool checked);
+    void on_track_failed();
+
+private slots:
     void on_playListTable_doubleClicked(const QModelIndex &index);
     void on_actionPlay_triggered();
     void on_actionFace_triggered();
@@ -92,7 +97,6 @@ private slots:
     void on_volumeSlider_valueChanged(int value);
     void on_volButton_clicked();
     void on_MainWindow_destroyed();
-    void on_track_failed();
 
 private:
     void initialiseOnce();
