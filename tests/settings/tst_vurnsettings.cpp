@@ -521,7 +521,7 @@ private slots:
         previous = checkGeneration(dir->path(), &why);
         QVERIFY2(previous >= 2, qPrintable(why));
 
-        const int trials = 50;
+        const int trials = 100;
         int killedMidLoop = 0;
         auto *rng = QRandomGenerator::global();
         for (int trial = 0; trial < trials; ++trial) {
