@@ -23,7 +23,7 @@
 
 namespace {
 
-struct AlarmSpec
+struct AlarmSetup
 {
     QString time; // "HH:mm", or "" for empty hour and minute
     QString days; // digits 0 (Monday) .. 6 (Sunday)
@@ -64,7 +64,7 @@ private slots:
     void alarmSkipsUnplayableTrack();
 
 private:
-    void setAlarms(const QList<AlarmSpec> &specs);
+    void setAlarms(const QList<AlarmSetup> &setups);
     // Ticks once per second from..to (inclusive); returns the firings as
     // "day hh:mm mode", detected through the mode each alarm applies.
     QStringList tick(const QDateTime &from, const QDateTime &to);
@@ -111,22 +111,22 @@ void tst_AlarmScheduler::cleanup()
     stateDir.reset();
 }
 
-void tst_AlarmScheduler::setAlarms(const QList<AlarmSpec> &specs)
+void tst_AlarmScheduler::setAlarms(const QList<AlarmSetup> &setups)
 {
     auto *list = new alarmList(window.get());
-    for (const AlarmSpec &spec : specs) {
+    for (const AlarmSetup &setup : setups) {
         auto *alarm = new alarmOne(list);
-        alarm->enabled = spec.enabled;
-        alarm->hour = spec.time.left(2);
-        alarm->minute = spec.time.mid(3, 2);
-        for (const QChar day : spec.days)
+        alarm->enabled = setup.enabled;
+        alarm->hour = setup.time.left(2);
+        alarm->minute = setup.time.mid(3, 2);
+        for (const QChar day : setup.days)
             alarm->week[day.digitValue()] = true;
         alarm->playListName = QStringLiteral("標準プレイリスト");
-        alarm->playMode = spec.mode;
-        alarm->firstPlay = spec.firstPlay;
-        alarm->interrupt = spec.interrupt;
-        alarm->volume = spec.volume;
-        alarm->volumeControl = spec.control;
+        alarm->playMode = setup.mode;
+        alarm->firstPlay = setup.firstPlay;
+        alarm->interrupt = setup.interrupt;
+        alarm->volume = setup.volume;
+        alarm->volumeControl = setup.control;
         list->append(alarm);
     }
     window->setWin->setAlarmList(list);
