@@ -266,11 +266,6 @@ void vurnCore::stopPlayback(QAction *action)
     awaitingStart = false;
     trackLive = false;
     player->stop();
-    // The player only stops a track that already plays; one still loading
-    // would otherwise start sounding after the stop.
-    const Phonon::State state = player->mediaObject()->state();
-    if (state == Phonon::LoadingState || state == Phonon::BufferingState)
-        player->mediaObject()->stop();
 }
 
 void vurnCore::pushHistory(int index)
@@ -295,6 +290,11 @@ quint32 vurnCore::popHistory()
 void vurnCore::onStateChanged(Phonon::State newState, Phonon::State)
 {
     if (newState == Phonon::PlayingState) {
+        // A file no decoder accepts passes through the playing state for a
+        // moment on its way to the end; by the time that news arrives here
+        // the backend has stopped again. Only a track still playing counts.
+        if (player->mediaObject()->state() != Phonon::PlayingState)
+            return;
         // Entered more than once per track (buffering in between): all of
         // this is idempotent.
         if (!trackLive) {
