@@ -491,12 +491,19 @@ void vurnCore::appendRows(int first)
     // One resize for the whole batch: growing the table row by row costs the
     // header and the selection model work per row.
     table->setRowCount(count);
+    // The rows are new: the view has nothing of them cached, so one change
+    // notice for the block replaces one per cell.
+    QAbstractItemModel *model = table->model();
+    const bool wasBlocked = model->blockSignals(true);
     const QList<musicInfo *> &items = playlist->items;
     for (int row = first; row < count; ++row) {
         const musicInfo *track = items.at(row);
         table->setItem(row, 0, new QTableWidgetItem(track->title));
         table->setItem(row, 1, new QTableWidgetItem(track->lengthText));
     }
+    model->blockSignals(wasBlocked);
+    emit model->dataChanged(model->index(first, 0),
+                            model->index(count - 1, qMax(0, table->columnCount() - 1)));
 }
 
 bool vurnCore::addFiles(const QStringList &paths)
