@@ -110,12 +110,14 @@ bool vurnCore::playTrack(int index, bool fromHistory)
         return false;
     musicInfo *track = playlist->at(index);
     stopPlayback(playAction);
-    lastAttemptedIndex = index;
     if (!player->playFile(track->filePath)) {
-        // The file went away: nothing will ever play, say so now.
+        // The file went away. It still counts as the track started last, so
+        // that the next choice moves past it instead of trying it again, and
+        // whoever skips failed tracks knows which one failed.
+        currentIndex = index;
         trackLive = false;
         awaitingStart = true;
-        markFailed();
+        markFailed(false);
         return false;
     }
     currentIndex = index;
@@ -341,7 +343,7 @@ void vurnCore::onStartTimeout()
     markFailed();
 }
 
-void vurnCore::markFailed()
+void vurnCore::markFailed(bool now)
 {
     if (!awaitingStart)
         return;
@@ -351,7 +353,14 @@ void vurnCore::markFailed()
     ++failuresInRow;
     if (playAction)
         playAction->setText(tr("♪"));
-    emit trackFailed();
+    if (now) {
+        emit trackFailed();
+        return;
+    }
+    // Reported from inside the call that tried to start the track: the
+    // caller (an alarm, say) only gets ready for a failure once that call has
+    // returned.
+    QMetaObject::invokeMethod(this, [this] { emit trackFailed(); }, Qt::QueuedConnection);
 }
 
 bool vurnCore::lastTrackFailed() const
@@ -371,12 +380,9 @@ bool vurnCore::playNextAfterEnd()
             break;
         if (playNext())
             return true;
+        // A missing file fails at once; the next round moves past it.
         if (!lastFailed)
             break;
-        // The file was missing (nothing will be reported later): step past it
-        // so that the next choice moves on.
-        if (playlist->isValidIndex(lastAttemptedIndex))
-            currentIndex = lastAttemptedIndex;
     }
     failuresInRow = 0;
     stopPlayback(playAction);
