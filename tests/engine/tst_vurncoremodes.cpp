@@ -237,6 +237,9 @@ void tst_VurnCoreModes::randomModesStayInList()
 void tst_VurnCoreModes::startShowsTrack()
 {
     addTracks(3);
+    // Short enough to run out while the track plays: once playing, it is
+    // not watched any more.
+    core->startTimeoutMsec = 1500;
     QSignalSpy failed(core.get(), &vurnCore::trackFailed);
     QVERIFY(core->playTrack(2, false));
     QCOMPARE(core->currentIndex, 2);
@@ -248,6 +251,9 @@ void tst_VurnCoreModes::startShowsTrack()
     QCOMPARE(table->selectionModel()->selectedRows().size(), 1);
     QCOMPARE(table->selectionModel()->selectedRows().first().row(), 2);
     QVERIFY(waitPlaying());
+    QTest::qWait(1600);
+    QVERIFY(core->isPlaying());
+    QCOMPARE(play->text(), QStringLiteral("■"));
     QCOMPARE(core->currentLength(), 2000);
     core->updatePosition(61000, 3600000);
     QCOMPARE(time->text(), QStringLiteral("01:01 ／ 60:00"));
