@@ -110,12 +110,14 @@ bool vurnCore::playTrack(int index, bool fromHistory)
         return false;
     musicInfo *track = playlist->at(index);
     stopPlayback(playAction);
-    lastAttemptedIndex = index;
     if (!player->playFile(track->filePath)) {
-        // The file went away: nothing will ever play, say so now.
+        // The file went away. It still counts as the track started last, so
+        // that the next choice moves past it instead of trying it again, and
+        // whoever skips failed tracks knows which one failed.
+        currentIndex = index;
         trackLive = false;
         awaitingStart = true;
-        markFailed();
+        markFailed(false);
         return false;
     }
     currentIndex = index;
@@ -266,11 +268,6 @@ void vurnCore::stopPlayback(QAction *action)
     awaitingStart = false;
     trackLive = false;
     player->stop();
-    // The player only stops a track that already plays; one still loading
-    // would otherwise start sounding after the stop.
-    const Phonon::State state = player->mediaObject()->state();
-    if (state == Phonon::LoadingState || state == Phonon::BufferingState)
-        player->mediaObject()->stop();
 }
 
 void vurnCore::pushHistory(int index)
@@ -295,6 +292,11 @@ quint32 vurnCore::popHistory()
 void vurnCore::onStateChanged(Phonon::State newState, Phonon::State)
 {
     if (newState == Phonon::PlayingState) {
+        // A file no decoder accepts passes through the playing state for a
+        // moment on its way to the end; by the time that news arrives here
+        // the backend has stopped again. Only a track still playing counts.
+        if (player->mediaObject()->state() != Phonon::PlayingState)
+            return;
         // Entered more than once per track (buffering in between): all of
         // this is idempotent.
         if (!trackLive) {
@@ -341,7 +343,7 @@ void vurnCore::onStartTimeout()
     markFailed();
 }
 
-void vurnCore::markFailed()
+void vurnCore::markFailed(bool now)
 {
     if (!awaitingStart)
         return;
@@ -351,7 +353,14 @@ void vurnCore::markFailed()
     ++failuresInRow;
     if (playAction)
         playAction->setText(tr("♪"));
-    emit trackFailed();
+    if (now) {
+        emit trackFailed();
+        return;
+    }
+    // Reported from inside the call that tried to start the track: the
+    // caller (an alarm, say) only gets ready for a failure once that call has
+    // returned.
+    QMetaObject::invokeMethod(this, [this] { emit trackFailed(); }, Qt::QueuedConnection);
 }
 
 bool vurnCore::lastTrackFailed() const
@@ -371,12 +380,9 @@ bool vurnCore::playNextAfterEnd()
             break;
         if (playNext())
             return true;
+        // A missing file fails at once; the next round moves past it.
         if (!lastFailed)
             break;
-        // The file was missing (nothing will be reported later): step past it
-        // so that the next choice moves on.
-        if (playlist->isValidIndex(lastAttemptedIndex))
-            currentIndex = lastAttemptedIndex;
     }
     failuresInRow = 0;
     stopPlayback(playAction);
@@ -491,12 +497,19 @@ void vurnCore::appendRows(int first)
     // One resize for the whole batch: growing the table row by row costs the
     // header and the selection model work per row.
     table->setRowCount(count);
+    // The rows are new: the view has nothing of them cached, so one change
+    // notice for the block replaces one per cell.
+    QAbstractItemModel *model = table->model();
+    const bool wasBlocked = model->blockSignals(true);
     const QList<musicInfo *> &items = playlist->items;
     for (int row = first; row < count; ++row) {
         const musicInfo *track = items.at(row);
         table->setItem(row, 0, new QTableWidgetItem(track->title));
         table->setItem(row, 1, new QTableWidgetItem(track->lengthText));
     }
+    model->blockSignals(wasBlocked);
+    emit model->dataChanged(model->index(first, 0),
+                            model->index(count - 1, qMax(0, table->columnCount() - 1)));
 }
 
 bool vurnCore::addFiles(const QStringList &paths)

@@ -98,7 +98,7 @@ private:
     void onStateChanged(Phonon::State newState, Phonon::State oldState);
     void onFinished();
     void onStartTimeout();
-    void markFailed();
+    void markFailed(bool now = true);
     void refreshTotals();
     void appendRows(int first);
     void applyOrder(const QVector<int> &order, int first, int last);
@@ -112,5 +112,4 @@ private:
     bool trackLive = false;
     bool lastFailed = false;
     int failuresInRow = 0;
-    int lastAttemptedIndex = -1;
 };

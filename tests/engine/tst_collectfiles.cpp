@@ -5,7 +5,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-
 class tst_CollectFiles : public QObject
 {
     Q_OBJECT
