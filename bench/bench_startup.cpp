@@ -13,7 +13,9 @@
 #include <QTextStream>
 
 #include <taglib/fileref.h>
+#include <taglib/tag.h>
 
+#include <algorithm>
 #include <cstdio>
 
 int main(int argc, char *argv[])
@@ -43,18 +45,39 @@ int main(int argc, char *argv[])
     for (const QString &file : files)
         TagLib::FileRef(QFile::encodeName(file).constData(), true, TagLib::AudioProperties::Average);
 
-    QElapsedTimer timer;
-    timer.start();
+    // Two baselines: the length alone, and the length with the four tags the
+    // player shows (what reading a track means for it). Each is the median of
+    // three rounds; a busy machine makes single rounds swing widely.
     qint64 lengths = 0;
-    for (const QString &file : files) {
-        TagLib::FileRef ref(QFile::encodeName(file).constData(), true, TagLib::AudioProperties::Average);
-        if (!ref.isNull() && ref.audioProperties())
+    qint64 tagChars = 0;
+    auto readAll = [&](bool tags) {
+        QElapsedTimer clock;
+        clock.start();
+        for (const QString &file : files) {
+            TagLib::FileRef ref(QFile::encodeName(file).constData(), true,
+                                TagLib::AudioProperties::Average);
+            if (ref.isNull() || !ref.audioProperties())
+                continue;
             lengths += ref.audioProperties()->lengthInSeconds();
-    }
-    const double bare = timer.nsecsElapsed() / 1e6;
+            if (tags && ref.tag()) {
+                const TagLib::Tag *tag = ref.tag();
+                tagChars += tag->title().size() + tag->artist().size() + tag->album().size()
+                    + tag->year();
+            }
+        }
+        return clock.nsecsElapsed() / 1e6;
+    };
+    auto median3 = [&](bool tags) {
+        double runs[3] = {readAll(tags), readAll(tags), readAll(tags)};
+        std::sort(runs, runs + 3);
+        return runs[1];
+    };
+    const double bare = median3(false);
+    const double withTags = median3(true);
 
+    QElapsedTimer timer;
     vurnSettings::setStateDirectoryOverride(stateDir.path());
-    timer.restart();
+    timer.start();
     MainWindow window;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
@@ -63,7 +86,9 @@ int main(int argc, char *argv[])
     const int rows = window.findChild<QTableWidget *>(QStringLiteral("playListTable"))->rowCount();
 
     std::printf("startup: %d tracks restored, %.0f ms to a shown window; bare TagLib loop %.0f ms "
-                "(%lld s of audio); ratio %.2f\n",
-                rows, startup, bare, static_cast<long long>(lengths), startup / bare);
+                "(ratio %.2f), with the four tags %.0f ms (ratio %.2f)\n",
+                rows, startup, bare, startup / bare, withTags, startup / withTags);
+    if (lengths == 0 && tagChars < 0)
+        return 4; // keeps the reads from being optimised away
     return rows == count ? 0 : 2;
 }
