@@ -5,13 +5,20 @@
 #include "engine/musicinfo.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryFile>
+#include <QThread>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/types.h>
 
 namespace {
 
@@ -285,20 +292,40 @@ void vurnSettings::sync()
 
 void vurnSettings::removeStaleLock(const QString &lockPath)
 {
-    if (!QFileInfo::exists(lockPath))
-        return;
-    QLockFile lock(lockPath);
-    // A live owner holds the lock only for the moment of a write, and a lock of
-    // a dead process with a readable pid is cleared by QLockFile itself.
-    if (lock.tryLock(300)) {
-        lock.unlock();
-        return;
+    // QLockFile guards the removal of a stale lock with "<lock>.rmlock", itself
+    // a lock file, so a kill at the wrong moment can leave a chain of them.
+    // Clear it from the innermost link outwards.
+    QStringList chain;
+    for (QString path = lockPath; chain.size() < 4; path += QStringLiteral(".rmlock"))
+        chain.prepend(path);
+    for (const QString &path : chain) {
+        if (isAbandonedLock(path))
+            QFile::remove(path);
     }
-    qint64 pid = 0;
-    QString host;
-    QString app;
-    if (!lock.getLockInfo(&pid, &host, &app))
-        QFile::remove(lockPath);
+}
+
+bool vurnSettings::isAbandonedLock(const QString &path)
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        if (!QFileInfo::exists(path))
+            return false;
+        qint64 pid = 0;
+        QString host;
+        QString app;
+        if (QLockFile(path).getLockInfo(&pid, &host, &app)) {
+            // Another machine's lock on a shared folder is QLockFile's business.
+            if (!host.isEmpty() && host != QSysInfo::machineHostName())
+                return false;
+            return ::kill(pid_t(pid), 0) == -1 && errno == ESRCH;
+        }
+        // A live owner writes its pid right after creating the file; one that
+        // stays empty or garbled was left by a process killed in between.
+        if (waited.elapsed() >= 300)
+            return true;
+        QThread::msleep(20);
+    }
 }
 
 // ---- Where the files live ----------------------------------------------------
