@@ -5,8 +5,8 @@
 #include "engine/musicinfo.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -98,6 +98,8 @@ QString vurnSettings::loadRepeatMode() const
 
 void vurnSettings::saveRepeatMode(const QString &mode)
 {
+    if (!store)
+        return;
     store->beginGroup(QLatin1String(generalGroup));
     store->setValue(QStringLiteral("RepeatMode"), mode);
     store->endGroup();
@@ -113,6 +115,8 @@ int vurnSettings::loadVolume() const
 
 void vurnSettings::saveVolume(int volume)
 {
+    if (!store)
+        return;
     store->beginGroup(QLatin1String(generalGroup));
     store->setValue(QStringLiteral("Volume"), volume);
     store->endGroup();
@@ -126,6 +130,8 @@ bool vurnSettings::loadAlarmEnable() const
 
 void vurnSettings::saveAlarmEnable(bool enabled)
 {
+    if (!store)
+        return;
     store->beginGroup(QLatin1String(generalGroup));
     store->setValue(QStringLiteral("alarmEnable"), enabled);
     store->endGroup();
@@ -145,6 +151,8 @@ QByteArray vurnSettings::loadWindowState() const
 
 void vurnSettings::saveWindowLayout(const QByteArray &geometry, const QByteArray &state)
 {
+    if (!store)
+        return;
     store->beginGroup(QLatin1String(generalGroup));
     store->setValue(QStringLiteral("geometry"), geometry);
     store->setValue(QStringLiteral("windowState"), state);
@@ -184,6 +192,8 @@ QStringList vurnSettings::loadPlayList() const
 
 void vurnSettings::savePlayList(const QList<musicInfo *> &tracks)
 {
+    if (!store)
+        return;
     int i = 0;
     for (const musicInfo *track : tracks) {
         if (!track)
@@ -248,7 +258,7 @@ alarmList *vurnSettings::loadAlarmList()
 
 void vurnSettings::saveAlarmList(const alarmList *alarms)
 {
-    if (!alarms)
+    if (!store || !alarms)
         return;
     int i = 0;
     for (const alarmOne *alarm : *alarms) {
