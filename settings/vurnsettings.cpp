@@ -6,12 +6,19 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryFile>
+#include <QThread>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/types.h>
 
 namespace {
 
@@ -91,6 +98,8 @@ QString vurnSettings::loadRepeatMode() const
 
 void vurnSettings::saveRepeatMode(const QString &mode)
 {
+    if (!store)
+        return;
     store->beginGroup(QLatin1String(generalGroup));
     store->setValue(QStringLiteral("RepeatMode"), mode);
     store->endGroup();
@@ -106,6 +115,8 @@ int vurnSettings::loadVolume() const
 
 void vurnSettings::saveVolume(int volume)
 {
+    if (!store)
+        return;
     store->beginGroup(QLatin1String(generalGroup));
     store->setValue(QStringLiteral("Volume"), volume);
     store->endGroup();
@@ -119,6 +130,8 @@ bool vurnSettings::loadAlarmEnable() const
 
 void vurnSettings::saveAlarmEnable(bool enabled)
 {
+    if (!store)
+        return;
     store->beginGroup(QLatin1String(generalGroup));
     store->setValue(QStringLiteral("alarmEnable"), enabled);
     store->endGroup();
@@ -138,6 +151,8 @@ QByteArray vurnSettings::loadWindowState() const
 
 void vurnSettings::saveWindowLayout(const QByteArray &geometry, const QByteArray &state)
 {
+    if (!store)
+        return;
     store->beginGroup(QLatin1String(generalGroup));
     store->setValue(QStringLiteral("geometry"), geometry);
     store->setValue(QStringLiteral("windowState"), state);
@@ -177,6 +192,8 @@ QStringList vurnSettings::loadPlayList() const
 
 void vurnSettings::savePlayList(const QList<musicInfo *> &tracks)
 {
+    if (!store)
+        return;
     int i = 0;
     for (const musicInfo *track : tracks) {
         if (!track)
@@ -241,7 +258,7 @@ alarmList *vurnSettings::loadAlarmList()
 
 void vurnSettings::saveAlarmList(const alarmList *alarms)
 {
-    if (!alarms)
+    if (!store || !alarms)
         return;
     int i = 0;
     for (const alarmOne *alarm : *alarms) {
@@ -285,20 +302,40 @@ void vurnSettings::sync()
 
 void vurnSettings::removeStaleLock(const QString &lockPath)
 {
-    if (!QFileInfo::exists(lockPath))
-        return;
-    QLockFile lock(lockPath);
-    // A live owner holds the lock only for the moment of a write, and a lock of
-    // a dead process with a readable pid is cleared by QLockFile itself.
-    if (lock.tryLock(300)) {
-        lock.unlock();
-        return;
+    // QLockFile guards the removal of a stale lock with "<lock>.rmlock", itself
+    // a lock file, so a kill at the wrong moment can leave a chain of them.
+    // Clear it from the innermost link outwards.
+    QStringList chain;
+    for (QString path = lockPath; chain.size() < 4; path += QStringLiteral(".rmlock"))
+        chain.prepend(path);
+    for (const QString &path : chain) {
+        if (isAbandonedLock(path))
+            QFile::remove(path);
     }
-    qint64 pid = 0;
-    QString host;
-    QString app;
-    if (!lock.getLockInfo(&pid, &host, &app))
-        QFile::remove(lockPath);
+}
+
+bool vurnSettings::isAbandonedLock(const QString &path)
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        if (!QFileInfo::exists(path))
+            return false;
+        qint64 pid = 0;
+        QString host;
+        QString app;
+        if (QLockFile(path).getLockInfo(&pid, &host, &app)) {
+            // Another machine's lock on a shared folder is QLockFile's business.
+            if (!host.isEmpty() && host != QSysInfo::machineHostName())
+                return false;
+            return ::kill(pid_t(pid), 0) == -1 && errno == ESRCH;
+        }
+        // A live owner writes its pid right after creating the file; one that
+        // stays empty or garbled was left by a process killed in between.
+        if (waited.elapsed() >= 300)
+            return true;
+        QThread::msleep(20);
+    }
 }
 
 // ---- Where the files live ----------------------------------------------------

@@ -59,9 +59,12 @@ private:
     // folder (created if missing).
     static QString chooseStateDirectory(const QString &programDir, const QString &userDir);
     static bool canCreateFilesIn(const QString &dir);
-    // A lock file that is empty or garbled (its owner was killed while creating
-    // it) would keep every later save waiting; remove it when it cannot be taken.
+    // A lock file left by a killed process would keep the next save waiting
+    // (for ever on a lock QLockFile cannot read); remove such leftovers.
     static void removeStaleLock(const QString &lockPath);
+    // True for a lock whose owner is gone: a dead pid of this machine, or a
+    // file that stays empty or garbled.
+    static bool isAbandonedLock(const QString &path);
 
     QVariant generalValue(const QString &key) const;
     QString stringValue(const QString &key, const QString &fallback = QString()) const;
