@@ -5,6 +5,7 @@
 #include "engine/playlist.h"
 #include "engine/vurncore.h"
 #include "support/audiofixtures.h"
+#include "support/controllerrig.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -59,12 +60,13 @@ private:
     QStringList files; // short tones titled T0, T1, ...
     QString broken;
 
-    std::unique_ptr<QLabel> title;
-    std::unique_ptr<QAction> play;
-    std::unique_ptr<QLabel> time;
-    std::unique_ptr<QSlider> seek;
-    std::unique_ptr<QTableWidget> table;
-    std::unique_ptr<vurnCore> core;
+    std::unique_ptr<ControllerRig> rig;
+    QLabel *title = nullptr;
+    QAction *play = nullptr;
+    QLabel *time = nullptr;
+    QSlider *seek = nullptr;
+    QTableWidget *table = nullptr;
+    vurnCore *core = nullptr;
     std::unique_ptr<AudioFixtures> scratch; // per-test copies that may be broken
 };
 
@@ -91,26 +93,25 @@ void tst_VurnCoreModes::initTestCase()
 
 void tst_VurnCoreModes::init()
 {
-    title = std::make_unique<QLabel>();
-    play = std::make_unique<QAction>(QStringLiteral("♪"), nullptr);
-    time = std::make_unique<QLabel>();
-    seek = std::make_unique<QSlider>();
-    table = std::make_unique<QTableWidget>(0, 2);
-    core = std::make_unique<vurnCore>();
-    core->setWidgets(title.get(), play.get(), time.get(), seek.get(), table.get());
+    rig = std::make_unique<ControllerRig>();
+    title = &rig->title;
+    play = &rig->play;
+    time = &rig->time;
+    seek = &rig->seek;
+    table = &rig->table;
+    core = rig->core.get();
     scratch = std::make_unique<AudioFixtures>();
 }
 
 void tst_VurnCoreModes::cleanup()
 {
-    if (core)
-        core->stopPlayback(play.get());
-    core.reset();
-    table.reset();
-    seek.reset();
-    time.reset();
-    play.reset();
-    title.reset();
+    rig.reset();
+    title = nullptr;
+    play = nullptr;
+    time = nullptr;
+    seek = nullptr;
+    table = nullptr;
+    core = nullptr;
     scratch.reset();
 }
 
@@ -239,7 +240,7 @@ void tst_VurnCoreModes::randomModesStayInList()
 void tst_VurnCoreModes::startShowsTrack()
 {
     addTracks(3);
-    QSignalSpy failed(core.get(), &vurnCore::trackFailed);
+    QSignalSpy failed(core, &vurnCore::trackFailed);
     QVERIFY(core->playTrack(2, false));
     QCOMPARE(core->currentIndex, 2);
     QCOMPARE(title->text(), QStringLiteral("3 : T2"));
@@ -253,7 +254,7 @@ void tst_VurnCoreModes::startShowsTrack()
     QCOMPARE(core->currentLength(), 2000);
     core->updatePosition(61000, 3600000);
     QCOMPARE(time->text(), QStringLiteral("01:01 ／ 60:00"));
-    core->stopPlayback(play.get());
+    core->stopPlayback(play);
     QCOMPARE(play->text(), QStringLiteral("♪"));
     QTRY_VERIFY(!core->isPlaying());
     QVERIFY(!core->lastTrackFailed());
@@ -266,7 +267,7 @@ void tst_VurnCoreModes::playingTrackIsNotWatched()
     QVERIFY(core->addFiles({longer}));
     // Runs out while the track plays: once playing, it is not watched any more.
     core->startTimeoutMsec = 2500;
-    QSignalSpy failed(core.get(), &vurnCore::trackFailed);
+    QSignalSpy failed(core, &vurnCore::trackFailed);
     QElapsedTimer clock;
     clock.start();
     QVERIFY(core->playTrack(0, false));
@@ -424,7 +425,7 @@ void tst_VurnCoreModes::missingFileFails()
     core->setModeText(QStringLiteral("全曲リピート(>>)"));
     QVERIFY(core->playTrack(0, false));
     QVERIFY(waitPlaying());
-    QSignalSpy failed(core.get(), &vurnCore::trackFailed);
+    QSignalSpy failed(core, &vurnCore::trackFailed);
     QVERIFY(QFile::remove(core->tracks().at(1)->filePath));
     QVERIFY(!core->playNext());
     QVERIFY(core->lastTrackFailed());
@@ -447,7 +448,7 @@ void tst_VurnCoreModes::undecodableFileFails()
 {
     addTracks(2);
     breakTrack(0);
-    QSignalSpy failed(core.get(), &vurnCore::trackFailed);
+    QSignalSpy failed(core, &vurnCore::trackFailed);
     QVERIFY(core->playTrack(0, false)); // the file exists: handed to the backend
     QVERIFY(failed.wait(8000));
     QVERIFY(core->lastTrackFailed());
@@ -462,7 +463,7 @@ void tst_VurnCoreModes::stalledStartFails()
 {
     addTracks(1);
     core->startTimeoutMsec = 1; // gives up before the backend can start
-    QSignalSpy failed(core.get(), &vurnCore::trackFailed);
+    QSignalSpy failed(core, &vurnCore::trackFailed);
     QVERIFY(core->playTrack(0, false));
     QVERIFY(failed.wait(3000));
     QCOMPARE(play->text(), QStringLiteral("♪"));
@@ -485,9 +486,9 @@ void tst_VurnCoreModes::endOfTrackSkipsBrokenTrackOnce()
     breakTrack(1);
     core->setModeText(QStringLiteral("全曲リピート(>>)"));
     // What the main window does at the end of a track in a repeating mode.
-    connect(core->mediaObject(), &Phonon::MediaObject::finished, core.get(),
+    connect(core->mediaObject(), &Phonon::MediaObject::finished, core,
             &vurnCore::playNextAfterEnd);
-    QSignalSpy failed(core.get(), &vurnCore::trackFailed);
+    QSignalSpy failed(core, &vurnCore::trackFailed);
     QVERIFY(core->playTrack(0, false));
     QVERIFY(waitPlaying());
     // T0 ends, T1 fails, T2 plays.
@@ -524,9 +525,9 @@ void tst_VurnCoreModes::endOfTrackStopsAfterOnePass()
             QVERIFY(QFile::remove(core->tracks().at(i)->filePath));
     }
     core->setModeText(mode);
-    connect(core->mediaObject(), &Phonon::MediaObject::finished, core.get(),
+    connect(core->mediaObject(), &Phonon::MediaObject::finished, core,
             &vurnCore::playNextAfterEnd);
-    QSignalSpy failed(core.get(), &vurnCore::trackFailed);
+    QSignalSpy failed(core, &vurnCore::trackFailed);
     // Missing files fail at once, so the chain is started as the main window
     // would after a failure it heard of.
     core->playTrack(0, false);

@@ -4,6 +4,7 @@
 #include "engine/playlist.h"
 #include "engine/vurncore.h"
 #include "support/audiofixtures.h"
+#include "support/controllerrig.h"
 #include "support/modalanswerer.h"
 
 #include <QAction>
@@ -42,12 +43,13 @@ private:
 
     std::unique_ptr<AudioFixtures> fixtures;
     QStringList letters; // tracks titled A, B, C, ...
-    std::unique_ptr<QLabel> title;
-    std::unique_ptr<QAction> play;
-    std::unique_ptr<QLabel> time;
-    std::unique_ptr<QSlider> seek;
-    std::unique_ptr<QTableWidget> table;
-    std::unique_ptr<vurnCore> core;
+    std::unique_ptr<ControllerRig> rig;
+    QLabel *title = nullptr;
+    QAction *play = nullptr;
+    QLabel *time = nullptr;
+    QSlider *seek = nullptr;
+    QTableWidget *table = nullptr;
+    vurnCore *core = nullptr;
 };
 
 void tst_VurnCoreTable::initTestCase()
@@ -64,27 +66,26 @@ void tst_VurnCoreTable::initTestCase()
 
 void tst_VurnCoreTable::init()
 {
-    title = std::make_unique<QLabel>();
-    play = std::make_unique<QAction>(nullptr);
-    time = std::make_unique<QLabel>();
-    seek = std::make_unique<QSlider>();
-    table = std::make_unique<QTableWidget>(0, 2);
+    rig = std::make_unique<ControllerRig>();
+    title = &rig->title;
+    play = &rig->play;
+    time = &rig->time;
+    seek = &rig->seek;
+    table = &rig->table;
+    core = rig->core.get();
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    core = std::make_unique<vurnCore>();
-    core->setWidgets(title.get(), play.get(), time.get(), seek.get(), table.get());
 }
 
 void tst_VurnCoreTable::cleanup()
 {
-    if (core)
-        core->stopPlayback(play.get());
-    core.reset();
-    table.reset();
-    seek.reset();
-    time.reset();
-    play.reset();
-    title.reset();
+    rig.reset();
+    title = nullptr;
+    play = nullptr;
+    time = nullptr;
+    seek = nullptr;
+    table = nullptr;
+    core = nullptr;
 }
 
 QStringList tst_VurnCoreTable::titles() const
