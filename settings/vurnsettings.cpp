@@ -55,9 +55,7 @@ vurnSettings::vurnSettings(QObject *parent)
 vurnSettings::~vurnSettings()
 {
     if (store) {
-        store->beginGroup(QLatin1String(generalGroup));
-        store->setValue(QStringLiteral("Version"), QString::fromLatin1(versionText));
-        store->endGroup();
+        setGeneralValue(QStringLiteral("Version"), QString::fromLatin1(versionText));
         sync();
         delete store;
         store = nullptr;
@@ -90,6 +88,12 @@ QVariant vurnSettings::generalValue(const QString &key) const
     return store->value(key);
 }
 
+void vurnSettings::setGeneralValue(const QString &key, const QVariant &value)
+{
+    if (store)
+        store->setValue(QLatin1String(generalGroup) + QLatin1Char('/') + key, value);
+}
+
 QString vurnSettings::loadRepeatMode() const
 {
     const QVariant v = generalValue(QStringLiteral("RepeatMode"));
@@ -98,11 +102,7 @@ QString vurnSettings::loadRepeatMode() const
 
 void vurnSettings::saveRepeatMode(const QString &mode)
 {
-    if (!store)
-        return;
-    store->beginGroup(QLatin1String(generalGroup));
-    store->setValue(QStringLiteral("RepeatMode"), mode);
-    store->endGroup();
+    setGeneralValue(QStringLiteral("RepeatMode"), mode);
 }
 
 int vurnSettings::loadVolume() const
@@ -115,11 +115,7 @@ int vurnSettings::loadVolume() const
 
 void vurnSettings::saveVolume(int volume)
 {
-    if (!store)
-        return;
-    store->beginGroup(QLatin1String(generalGroup));
-    store->setValue(QStringLiteral("Volume"), volume);
-    store->endGroup();
+    setGeneralValue(QStringLiteral("Volume"), volume);
 }
 
 bool vurnSettings::loadAlarmEnable() const
@@ -130,11 +126,7 @@ bool vurnSettings::loadAlarmEnable() const
 
 void vurnSettings::saveAlarmEnable(bool enabled)
 {
-    if (!store)
-        return;
-    store->beginGroup(QLatin1String(generalGroup));
-    store->setValue(QStringLiteral("alarmEnable"), enabled);
-    store->endGroup();
+    setGeneralValue(QStringLiteral("alarmEnable"), enabled);
 }
 
 QByteArray vurnSettings::loadGeometry() const
@@ -151,12 +143,8 @@ QByteArray vurnSettings::loadWindowState() const
 
 void vurnSettings::saveWindowLayout(const QByteArray &geometry, const QByteArray &state)
 {
-    if (!store)
-        return;
-    store->beginGroup(QLatin1String(generalGroup));
-    store->setValue(QStringLiteral("geometry"), geometry);
-    store->setValue(QStringLiteral("windowState"), state);
-    store->endGroup();
+    setGeneralValue(QStringLiteral("geometry"), geometry);
+    setGeneralValue(QStringLiteral("windowState"), state);
 }
 
 // ---- Playlist groups "0", "1", ... ------------------------------------------

@@ -67,6 +67,7 @@ private:
     static bool isAbandonedLock(const QString &path);
 
     QVariant generalValue(const QString &key) const;
+    void setGeneralValue(const QString &key, const QVariant &value);
     QString stringValue(const QString &key, const QString &fallback = QString()) const;
     bool boolValue(const QString &key, bool fallback) const;
 };
