@@ -10,6 +10,9 @@ class alarmOne : public QObject
 public:
     explicit alarmOne(QObject *parent = nullptr);
 
+    // Takes over every setting of `other` (not its parent).
+    void assign(const alarmOne &other);
+
     bool enabled = false;
     QString hour;
     QString minute;
