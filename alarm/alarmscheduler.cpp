@@ -1,9 +1,15 @@
-// The main window's once-a-second alarm work: the fade-in step and the alarm check.
+// The main window's once-a-second alarm work: the fade-in step, the alarm
+// check, and the ringing occurrence with its stop and snooze.
 #include "app/mainwindow.h"
 
 #include "alarm/alarmclock.h"
 #include "alarm/alarmlist.h"
 #include "alarm/alarmone.h"
+#include "alarm/alarmringer.h"
+#include "alarm/alarmschedule.h"
+#include "alarm/sleepinhibitor.h"
+#include "app/trayicon.h"
+#include "engine/musicplay.h"
 #include "engine/playlist.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
@@ -11,76 +17,111 @@
 
 #include <QTimer>
 
-bool MainWindow::alarmFired = false;
-int MainWindow::alarmFiredMinute = 60;
-
 void MainWindow::checkAlarms()
 {
-    const alarmList *alarms = setWin->currentAlarmList();
-    if (!setWin->isAlarmEnabled())
-        return;
-    if (!alarms || alarms->size() == 0)
-        return;
-
     const QDateTime now = alarmClock::now();
-    const int hour = now.time().hour();
-    const int minute = now.time().minute();
-    const int weekday = now.date().dayOfWeek();
+    const alarmSchedule::Firing firing =
+        schedule->check(setWin->currentAlarmList(), setWin->isAlarmEnabled(), now, core->isPlaying());
+    if (firing) {
+        // The scheduled alarm may be rebuilt by the settings window while a
+        // command below waits in a message box: work on a copy.
+        alarmOne alarm;
+        alarm.assign(*firing.alarm);
+        fireAlarm(alarm, firing.scheduled);
+    }
+    refreshAlarmStatus(alarmClock::now());
+}
 
-    if (alarmFired) {
-        if (minute == alarmFiredMinute)
-            return;
-        alarmFired = false;
+void MainWindow::fireAlarm(const alarmOne &alarm, const QDateTime &scheduled)
+{
+    applyModeByName(alarm.playMode);
+
+    const QString none = tr("しない");
+    const QString minutesUnit = tr("分");
+    if (alarm.volumeControl == none) {
+        if (alarm.volume != none)
+            on_volumeSlider_valueChanged(alarm.volume.toInt(nullptr, 10));
+    } else if (alarm.volume != none && alarm.volumeControl.endsWith(minutesUnit)) {
+        QString control = alarm.volumeControl;
+        control.remove(tr("フェードイン："), Qt::CaseSensitive);
+        control.remove(minutesUnit, Qt::CaseSensitive);
+        const double minutes = control.toDouble();
+        const double target = alarm.volume.toDouble();
+        if (minutes > 0) {
+            rampTarget = target;
+            rampStep = rampTarget / (minutes * 60);
+            core->setVolumePercent(0, ui->volButton, ui->volumeSlider);
+            rampLevel = 0;
+        } else {
+            // A fade over no time at all (hand-edited file): just set the volume.
+            rampStep = 0;
+            rampLevel = 0;
+            on_volumeSlider_valueChanged(int(target));
+        }
     }
 
-    for (const alarmOne *alarm : *alarms) {
-        if (!alarm->enabled || !alarm->week[weekday - 1])
-            continue;
-        if (alarm->hour.toInt(nullptr, 10) != hour)
-            continue;
-        if (alarm->minute.toInt(nullptr, 10) != minute || alarmFired)
-            continue;
-        if (core->isPlaying() && !alarm->interrupt)
-            continue;
-
-        alarmFired = true;
-        alarmFiredMinute = minute;
-        applyModeByName(alarm->playMode);
-
-        const QString none = tr("しない");
-        const QString minutesUnit = tr("分");
-        if (alarm->volumeControl == none) {
-            if (alarm->volume != none)
-                on_volumeSlider_valueChanged(alarm->volume.toInt(nullptr, 10));
-        } else if (alarm->volume != none && alarm->volumeControl.endsWith(minutesUnit)) {
-            QString control = alarm->volumeControl;
-            control.remove(tr("フェードイン："), Qt::CaseSensitive);
-            control.remove(minutesUnit, Qt::CaseSensitive);
-            const double minutes = control.toDouble();
-            const double target = alarm->volume.toDouble();
-            if (minutes > 0) {
-                rampTarget = target;
-                rampStep = rampTarget / (minutes * 60);
-                core->setVolumePercent(0, ui->volButton, ui->volumeSlider);
-                rampLevel = 0;
-            } else {
-                // A fade over no time at all (hand-edited file): just set the volume.
-                rampStep = 0;
-                rampLevel = 0;
-                on_volumeSlider_valueChanged(int(target));
-            }
+    const bool stopsPlayback = alarm.firstPlay && core->isPlaying();
+    // Playing when it fires, "select" and "interrupt" stop the music: that is
+    // what the alarm is for, so nothing rings.
+    if (!stopsPlayback) {
+        ringer->start(alarm, scheduled, toneVolumeFor(alarm, volumePercent()), core->player->isMuted(),
+                      [this] { return core->isPlaying(); });
+        if (tray) {
+            tray->setRinging(true);
+            if (!isVisible())
+                tray->showMessage(tr("Vurn - アラーム"), scheduled.time().toString(QStringLiteral("HH:mm")));
         }
+    }
+    // Before the command: an empty playlist opens a message box that waits
+    // for the user, and the ringer's tone must not wait with it.
+    if (alarm.firstPlay)
+        playOrStop();
+    else
+        on_actionNext_triggered();
+    // If the track it started cannot be played, the alarm moves on through
+    // the playlist, once per track, rather than leave the room silent.
+    if (!stopsPlayback && core->hasTracks() && ringer->isRinging() && !ringer->isToneSounding())
+        alarmSkipsLeft = core->playlist->size() - 1;
+}
 
-        const bool stopsPlayback = alarm->firstPlay && core->isPlaying();
-        if (alarm->firstPlay)
-            on_actionPlay_triggered();
-        else
-            on_actionNext_triggered();
-        // If the track it started cannot be played, the alarm moves on through
-        // the playlist, once per track, rather than leave the room silent.
-        if (!stopsPlayback && core->hasTracks())
-            alarmSkipsLeft = core->playlist->size() - 1;
-        break; // at most one alarm fires per minute
+int MainWindow::toneVolumeFor(const alarmOne &alarm, int currentPercent)
+{
+    if (alarm.volume != tr("しない"))
+        return qBound(0, alarm.volume.toInt(nullptr, 10), 100);
+    return qBound(30, currentPercent, 100);
+}
+
+void MainWindow::stopRinging()
+{
+    alarmSkipsLeft = 0;
+    if (core->isPlaying())
+        core->stopPlayback(ui->actionPlay);
+    rampStep = 0;
+    rampLevel = 0;
+    ringer->stop();
+    if (tray)
+        tray->setRinging(false);
+}
+
+void MainWindow::snoozeRinging()
+{
+    if (!ringer->isRinging())
+        return;
+    schedule->snooze(*ringer->alarm(), alarmClock::now(), setWin->snoozeMinutes());
+    stopRinging();
+    refreshAlarmStatus(alarmClock::now());
+}
+
+void MainWindow::refreshAlarmStatus(const QDateTime &now)
+{
+    const QDateTime next = schedule->nextFiring(setWin->currentAlarmList(), setWin->isAlarmEnabled(), now);
+    const QString text = alarmSchedule::nextAlarmText(next);
+    setWin->setNextAlarmText(text);
+    if (tray)
+        tray->setToolTip(QStringLiteral("Vurn\n") + text);
+    if (inhibitor) {
+        const bool soon = next.isValid() && now.secsTo(next) <= 12 * 3600;
+        inhibitor->setWanted(setWin->stayAwakeForAlarms() && soon);
     }
 }
 

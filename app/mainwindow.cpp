@@ -1,5 +1,8 @@
 #include "app/mainwindow.h"
 
+#include "alarm/alarmclock.h"
+#include "alarm/alarmringer.h"
+#include "alarm/alarmschedule.h"
 #include "engine/musicplay.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
@@ -64,6 +67,21 @@ void MainWindow::initialiseOnce()
     connect(core->mediaObject(), &Phonon::MediaObject::finished, this,
             &MainWindow::on_play_finished);
     connect(core, &vurnCore::trackFailed, this, &MainWindow::on_track_failed);
+    schedule = std::make_unique<alarmSchedule>();
+    ringer = new alarmRinger(this);
+    connect(ringer, &alarmRinger::stopRequested, this, &MainWindow::stopRinging);
+    connect(ringer, &alarmRinger::snoozeRequested, this, &MainWindow::snoozeRinging);
+    connect(ringer, &alarmRinger::unmuteRequested, this, [this] {
+        if (core->player->isMuted())
+            core->toggleMute(ui->volButton);
+        ringer->setMuted(core->player->isMuted());
+    });
+    // The tone has taken over; the alarm stops trying the playlist's tracks.
+    connect(ringer, &alarmRinger::toneStarted, this, [this] { alarmSkipsLeft = 0; });
+    connect(setWin, &setWindow::alarmsChanged, this, [this] {
+        applyAlarmOptions();
+        refreshAlarmStatus(alarmClock::now());
+    });
     positionTimerId = 0;
     adjustColumns();
     savedHeight = height();
@@ -74,6 +92,9 @@ void MainWindow::initialiseOnce()
     QString name = QStringLiteral("Vurn");
     settings->openFile(name);
     restoreFromSettings();
+    setUpDesktop();
+    applyAlarmOptions();
+    refreshAlarmStatus(alarmClock::now());
     secondTimerId = startTimer(1000);
     setWindowTitle(QStringLiteral("Vurn -v") + QLatin1String(versionText));
 }
@@ -157,6 +178,8 @@ void MainWindow::on_state_change(Phonon::State newState, Phonon::State)
         if (positionTimerId == 0)
             positionTimerId = startTimer(100);
         alarmSkipsLeft = 0;
+        if (ringer->isRinging())
+            ringer->setNowPlaying(ui->musicTitle->text());
     }
 }
 

@@ -4,9 +4,12 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QDateTime>
 #include <QModelIndex>
 
 #include <phonon/phononnamespace.h>
+
+#include <memory>
 
 namespace Ui {
 class MainWindow;
@@ -14,7 +17,13 @@ class MainWindow;
 class QAction;
 class QActionGroup;
 class QMenu;
+class alarmOne;
+class alarmRinger;
+class alarmSchedule;
 class setWindow;
+class sleepInhibitor;
+class sleepWatch;
+class trayIcon;
 class vurnCore;
 class vurnSettings;
 
@@ -38,13 +47,23 @@ public:
     void stepVolumeRamp();
     void checkAlarms();
 
-    // An alarm fired in the minute alarmFiredMinute (process-wide, like the window).
-    static bool alarmFired;
-    static int alarmFiredMinute;
+    // The ringing occurrence ends: playback and the tone stop, the ringing
+    // window closes. Snoozing also fires the alarm again later.
+    void stopRinging();
+    void snoozeRinging();
+    // The tone's volume: the alarm's own, else the current one but at least 30 %.
+    static int toneVolumeFor(const alarmOne &alarm, int currentPercent);
+    // Quit for real, also while the window would only hide to the tray.
+    void quitForReal();
 
     vurnSettings *settings = nullptr;
     setWindow *setWin = nullptr;
     vurnCore *core = nullptr;
+    std::unique_ptr<alarmSchedule> schedule;
+    alarmRinger *ringer = nullptr;
+    trayIcon *tray = nullptr; // null where the desktop has no tray
+    sleepWatch *sleepMonitor = nullptr;
+    sleepInhibitor *inhibitor = nullptr;
     double rampStep = 0;   // percent per second; 0 while no fade-in runs
     double rampTarget = 0; // percent
     double rampLevel = 0;  // 0.0 .. 1.0
@@ -110,6 +129,12 @@ private:
     void moveSelectionTo(int which);
     void refreshPosition();
     void restoreFromSettings();
+    void playOrStop();
+    void fireAlarm(const alarmOne &alarm, const QDateTime &scheduled);
+    void refreshAlarmStatus(const QDateTime &now);
+    void applyAlarmOptions();
+    void setUpDesktop();
+    void toggleWindowShown();
     void saveToSettings();
 
     Ui::MainWindow *ui;
@@ -123,4 +148,5 @@ private:
     // Tracks an alarm may still skip to when the one it started cannot be played.
     int alarmSkipsLeft = 0;
     bool alarmSkipPending = false;
+    bool quitting = false;
 };

@@ -2,6 +2,7 @@
 // seeking, drag and drop and the end of a track.
 #include "app/mainwindow.h"
 
+#include "alarm/alarmringer.h"
 #include "engine/collectfiles.h"
 #include "engine/musicplay.h"
 #include "engine/vurncore.h"
@@ -89,6 +90,16 @@ void MainWindow::on_playListTable_doubleClicked(const QModelIndex &index)
 }
 
 void MainWindow::on_actionPlay_triggered()
+{
+    // While an alarm rings, play/stop ends it, whatever is sounding.
+    if (ringer->isRinging()) {
+        stopRinging();
+        return;
+    }
+    playOrStop();
+}
+
+void MainWindow::playOrStop()
 {
     alarmSkipsLeft = 0;
     if (core->isPlaying()) {

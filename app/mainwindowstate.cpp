@@ -1,6 +1,8 @@
 // Restoring the player state at start-up and saving it when the window closes.
 #include "app/mainwindow.h"
 
+#include "alarm/alarmringer.h"
+#include "app/trayicon.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
@@ -14,6 +16,8 @@ void MainWindow::restoreFromSettings()
     ui->volumeSlider->setValue(settings->loadVolume());
     setWin->setAlarmList(settings->loadAlarmList());
     setWin->setAlarmEnabled(settings->loadAlarmEnable());
+    setWin->setAlarmOptions(settings->loadSnoozeMinutes(), settings->loadCatchUpMinutes(),
+                            settings->loadKeepRunningInTray(), settings->loadStayAwakeForAlarms());
     appendFiles(settings->loadPlayList());
     restoreGeometry(settings->loadGeometry());
     restoreState(settings->loadWindowState(), 0);
@@ -21,7 +25,16 @@ void MainWindow::restoreFromSettings()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // With a tray to come back from, closing only hides the window, so the
+    // alarms keep their appointment.
+    if (initialised && !quitting && tray && tray->isVisible() && setWin->keepRunningInTray()) {
+        hide();
+        tray->setWindowShown(false);
+        event->ignore();
+        return;
+    }
     if (initialised) {
+        ringer->stop();
         core->stopPlayback(ui->actionPlay);
         saveToSettings();
     }
@@ -37,6 +50,10 @@ void MainWindow::saveToSettings()
     settings->saveVolume(volumePercent());
     settings->saveAlarmList(setWin->currentAlarmList());
     settings->saveAlarmEnable(setWin->isAlarmEnabled());
+    settings->saveSnoozeMinutes(setWin->snoozeMinutes());
+    settings->saveCatchUpMinutes(setWin->catchUpMinutes());
+    settings->saveKeepRunningInTray(setWin->keepRunningInTray());
+    settings->saveStayAwakeForAlarms(setWin->stayAwakeForAlarms());
     settings->savePlayList(core->tracks());
     settings->saveWindowLayout(saveGeometry(), saveState(0));
     // The settings object lives on and the event loop is ending: flush now.

@@ -43,6 +43,14 @@ setWindow::setWindow(QWidget *parent)
     for (int column = 0; column < columns && column < ui->alarmListTable->columnCount(); ++column)
         ui->alarmListTable->setColumnWidth(column, alarmColumnWidths[column]);
 
+    for (const int minutes : vurnSettings::snoozeMinuteItems())
+        ui->snoozeCombo->addItem(tr("%1分").arg(minutes), minutes);
+    for (const int minutes : vurnSettings::catchUpMinuteItems())
+        ui->catchUpCombo->addItem(minutes == 0 ? tr("鳴らさない") : tr("%1分前まで鳴らす").arg(minutes), minutes);
+    refreshOptions();
+    // The bulk dialog appends to the working list directly.
+    connect(alarmDialog, &QDialog::finished, this, &setWindow::alarmsChanged);
+
     setWindowTitle(tr("Vurn Settings"));
 }
 
@@ -87,6 +95,63 @@ void setWindow::setTrackList(const QList<musicInfo *> &tracks)
 void setWindow::refreshAlarmTable()
 {
     core->fillTable();
+}
+
+int setWindow::snoozeMinutes() const
+{
+    return snooze;
+}
+
+int setWindow::catchUpMinutes() const
+{
+    return catchUp;
+}
+
+bool setWindow::keepRunningInTray() const
+{
+    return tray;
+}
+
+bool setWindow::stayAwakeForAlarms() const
+{
+    return stayAwake;
+}
+
+void setWindow::setAlarmOptions(int snoozeValue, int catchUpValue, bool trayValue, bool stayAwakeValue)
+{
+    snooze = snoozeValue;
+    catchUp = catchUpValue;
+    tray = trayValue;
+    stayAwake = stayAwakeValue;
+    refreshOptions();
+}
+
+void setWindow::refreshOptions()
+{
+    const int snoozeIndex = ui->snoozeCombo->findData(snooze);
+    ui->snoozeCombo->setCurrentIndex(snoozeIndex >= 0 ? snoozeIndex : 0);
+    const int catchUpIndex = ui->catchUpCombo->findData(catchUp);
+    ui->catchUpCombo->setCurrentIndex(catchUpIndex >= 0 ? catchUpIndex : 0);
+    ui->trayCheckBox->setChecked(tray);
+    ui->stayAwakeCheckBox->setChecked(stayAwake);
+}
+
+void setWindow::setStayAwakeAvailable(bool available)
+{
+    ui->stayAwakeCheckBox->setToolTip(
+        available ? tr("次のアラームが12時間以内にある間、パソコンがスリープしないようにします。")
+                  : tr("この環境ではスリープを止められないため、この設定は働きません（logind が見つかりません）。"));
+}
+
+void setWindow::setNextAlarmText(const QString &text)
+{
+    if (ui->nextAlarmLabel->text() != text)
+        ui->nextAlarmLabel->setText(text);
+}
+
+QString setWindow::nextAlarmText() const
+{
+    return ui->nextAlarmLabel->text();
 }
 
 void setWindow::updateAlarmEnable(int n)
@@ -150,6 +215,11 @@ QList<RowRange> setWindow::sortedAlarmSelection() const
 void setWindow::on_okButon_clicked()
 {
     core->readTable();
+    snooze = ui->snoozeCombo->currentData().toInt();
+    catchUp = ui->catchUpCombo->currentData().toInt();
+    tray = ui->trayCheckBox->isChecked();
+    stayAwake = ui->stayAwakeCheckBox->isChecked();
+    emit alarmsChanged();
     close();
 }
 
@@ -180,6 +250,7 @@ void setWindow::on_webButton_clicked()
 void setWindow::on_allAlarmEnableCheckBox_clicked(bool checked)
 {
     updateAlarmEnable(checked ? 1 : -1);
+    emit alarmsChanged();
 }
 
 void setWindow::on_alarmAddButton_clicked()

@@ -30,6 +30,24 @@ public:
     void setTrackList(const QList<musicInfo *> &tracks);
     void refreshAlarmTable();
 
+    // The other-settings tab. The values take effect with the ok button; the
+    // tab shows the values in effect whenever the window is opened.
+    int snoozeMinutes() const;
+    int catchUpMinutes() const;
+    bool keepRunningInTray() const;
+    bool stayAwakeForAlarms() const;
+    void setAlarmOptions(int snooze, int catchUp, bool tray, bool stayAwake);
+    void refreshOptions();
+    // Whether keeping the machine awake can work here; says so in the tooltip.
+    void setStayAwakeAvailable(bool available);
+
+    void setNextAlarmText(const QString &text);
+    QString nextAlarmText() const;
+
+Q_SIGNALS:
+    // The alarms, the switch or the options were changed by the user.
+    void alarmsChanged();
+
 private slots:
     void on_okButon_clicked();
     void on_cancelButton_clicked();
@@ -55,4 +73,8 @@ private:
     alarm_set_window *alarmDialog = nullptr;
     Ui::setWindow *ui;
     vurnCore *playerCore = nullptr;
+    int snooze = 10;
+    int catchUp = 60;
+    bool tray = true;
+    bool stayAwake = false;
 };

@@ -27,6 +27,18 @@ public:
     void saveVolume(int volume);
     bool loadAlarmEnable() const;
     void saveAlarmEnable(bool enabled);
+    // Alarm behaviour of the other-settings tab; values outside the choosers'
+    // lists load as the defaults.
+    int loadSnoozeMinutes() const;
+    void saveSnoozeMinutes(int minutes);
+    int loadCatchUpMinutes() const;
+    void saveCatchUpMinutes(int minutes);
+    bool loadKeepRunningInTray() const;
+    void saveKeepRunningInTray(bool keep);
+    bool loadStayAwakeForAlarms() const;
+    void saveStayAwakeForAlarms(bool stayAwake);
+    static QList<int> snoozeMinuteItems();
+    static QList<int> catchUpMinuteItems();
     QByteArray loadGeometry() const;
     QByteArray loadWindowState() const;
     void saveWindowLayout(const QByteArray &geometry, const QByteArray &state);
@@ -67,6 +79,7 @@ private:
     static bool isAbandonedLock(const QString &path);
 
     QVariant generalValue(const QString &key) const;
+    int listedValue(const QString &key, const QList<int> &allowed, int fallback) const;
     void setGeneralValue(const QString &key, const QVariant &value);
     QString stringValue(const QString &key, const QString &fallback = QString()) const;
     bool boolValue(const QString &key, bool fallback) const;

@@ -8,6 +8,7 @@
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
+#include "support/alarmsetup.h"
 #include "support/audiofixtures.h"
 
 #include <QAction>
@@ -22,18 +23,6 @@
 #include <memory>
 
 namespace {
-
-struct AlarmSetup
-{
-    QString time; // "HH:mm", or "" for empty hour and minute
-    QString days; // digits 0 (Monday) .. 6 (Sunday)
-    QString mode;
-    bool enabled = true;
-    bool firstPlay = false;
-    bool interrupt = true;
-    QString volume = QStringLiteral("しない");
-    QString control = QStringLiteral("しない");
-};
 
 // 2024-01-01 was a Monday.
 QDateTime at(int dayOfWeek, int hour, int minute, int second = 0)
@@ -95,8 +84,6 @@ void tst_AlarmScheduler::initTestCase()
 void tst_AlarmScheduler::init()
 {
     clock = at(1, 12, 0);
-    MainWindow::alarmFired = false;
-    MainWindow::alarmFiredMinute = 60;
     stateDir = std::make_unique<QTemporaryDir>();
     vurnSettings::setStateDirectoryOverride(stateDir->path());
     window = std::make_unique<MainWindow>();
@@ -113,23 +100,7 @@ void tst_AlarmScheduler::cleanup()
 
 void tst_AlarmScheduler::setAlarms(const QList<AlarmSetup> &setups)
 {
-    auto *list = new alarmList(window.get());
-    for (const AlarmSetup &setup : setups) {
-        auto *alarm = new alarmOne(list);
-        alarm->enabled = setup.enabled;
-        alarm->hour = setup.time.left(2);
-        alarm->minute = setup.time.mid(3, 2);
-        for (const QChar day : setup.days)
-            alarm->week[day.digitValue()] = true;
-        alarm->playListName = QStringLiteral("標準プレイリスト");
-        alarm->playMode = setup.mode;
-        alarm->firstPlay = setup.firstPlay;
-        alarm->interrupt = setup.interrupt;
-        alarm->volume = setup.volume;
-        alarm->volumeControl = setup.control;
-        list->append(alarm);
-    }
-    window->setWin->setAlarmList(list);
+    window->setWin->setAlarmList(makeAlarmList(window.get(), setups));
 }
 
 void tst_AlarmScheduler::tickAt(const QDateTime &moment)

@@ -264,6 +264,53 @@ private slots:
         QTEST(reader.settings.loadAlarmEnable(), "alarmEnable");
     }
 
+    void alarmOptions_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<int>("snooze");
+        QTest::addColumn<int>("catchUp");
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<bool>("stayAwake");
+        QTest::newRow("file from before the options") << QByteArray("[%General]\nVolume=40\n") << 10 << 60 << true << false;
+        QTest::newRow("all set") << QByteArray("[%General]\nSnoozeMinutes=30\nCatchUpMinutes=0\n"
+                                               "KeepRunningInTray=false\nStayAwakeForAlarms=true\n")
+                                 << 30 << 0 << false << true;
+        QTest::newRow("hand-written [General]") << QByteArray("[General]\nSnoozeMinutes=5\nCatchUpMinutes=120\n")
+                                                << 5 << 120 << true << false;
+        QTest::newRow("values no chooser offers") << QByteArray("[%General]\nSnoozeMinutes=7\nCatchUpMinutes=-5\n")
+                                                  << 10 << 60 << true << false;
+        QTest::newRow("not numbers") << QByteArray("[%General]\nSnoozeMinutes=abc\nCatchUpMinutes=\n") << 10 << 60
+                                     << true << false;
+    }
+    void alarmOptions()
+    {
+        QFETCH(QByteArray, ini);
+        writeFile(iniPath(), ini);
+        {
+            Reader reader(dir->path());
+            QTEST(reader.settings.loadSnoozeMinutes(), "snooze");
+            QTEST(reader.settings.loadCatchUpMinutes(), "catchUp");
+            QTEST(reader.settings.loadKeepRunningInTray(), "tray");
+            QTEST(reader.settings.loadStayAwakeForAlarms(), "stayAwake");
+        }
+        // Written and read back, next to the keys that were there.
+        {
+            vurnSettings settings;
+            QString name = QStringLiteral("Vurn");
+            settings.openFile(name);
+            settings.saveSnoozeMinutes(15);
+            settings.saveCatchUpMinutes(30);
+            settings.saveKeepRunningInTray(false);
+            settings.saveStayAwakeForAlarms(true);
+            settings.sync();
+        }
+        Reader again(dir->path());
+        QCOMPARE(again.settings.loadSnoozeMinutes(), 15);
+        QCOMPARE(again.settings.loadCatchUpMinutes(), 30);
+        QCOMPARE(again.settings.loadKeepRunningInTray(), false);
+        QCOMPARE(again.settings.loadStayAwakeForAlarms(), true);
+    }
+
     void generalRoundTrip()
     {
         QByteArray geometry;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+// The small always-on-top window of a ringing alarm: its time, what plays,
+// a mute warning, and the stop and snooze buttons.
+class alarmRingWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit alarmRingWindow(QWidget *parent = nullptr);
+
+    void setAlarmTime(const QString &hhmm);
+    void setNowPlaying(const QString &text);
+    void setMuted(bool muted);
+
+    QLabel *timeLabel = nullptr;
+    QLabel *playingLabel = nullptr;
+    QLabel *mutedLabel = nullptr;
+    QPushButton *unmuteButton = nullptr;
+    QPushButton *stopButton = nullptr;
+    QPushButton *snoozeButton = nullptr;
+
+Q_SIGNALS:
+    void stopClicked();
+    void snoozeClicked();
+    void unmuteClicked();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+};
