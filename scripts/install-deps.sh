@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qtbase5-dev libphonon4qt5-dev phonon4qt5 phonon4qt5-backend-vlc libtag1-dev
-  pulseaudio xvfb xauth xdotool python3-xlib sox libsox-fmt-all
+  pulseaudio pulseaudio-utils xvfb xauth xdotool python3-xlib sox libsox-fmt-all
+  dbus-daemon faketime tzdata
 )
 
 missing=()
