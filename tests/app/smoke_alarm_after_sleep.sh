@@ -51,6 +51,9 @@ cat > "$work/session.sh" <<'SESSION'
 set -euo pipefail
 work="$1"; here="$2"; lib="$3"
 export QT_QPA_PLATFORM=xcb
+# A sanitizer build wants its runtime first among the preloads; libfaketime
+# only wraps the clock calls, so the order does not matter here.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 LD_PRELOAD="$lib" FAKETIME_TIMESTAMP_FILE="$work/faketime" FAKETIME_NO_CACHE=1 \
   FAKETIME_DONT_FAKE_MONOTONIC=1 "$work/vurn" > "$work/vurn.log" 2>&1 &
 pid=$!
