@@ -4,6 +4,8 @@
 #include "alarm/alarmringwindow.h"
 #include "alarm/alarmtone.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
@@ -42,6 +44,11 @@ void alarmRinger::start(const alarmOne &alarm, const QDateTime &scheduled, int p
     ringWindow->setAlarmTime(scheduled.time().toString(QStringLiteral("HH:mm")));
     ringWindow->setNowPlaying(QString());
     ringWindow->setMuted(muted);
+    // In the middle of the screen, where a sleepy eye looks first.
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        ringWindow->adjustSize();
+        ringWindow->move(screen->availableGeometry().center() - ringWindow->rect().center());
+    }
     ringWindow->show();
     ringWindow->raise();
     toneDelay->start(toneDelayMsec);
