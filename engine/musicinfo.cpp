@@ -2,8 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QTextCodec>
+
+#include <limits>
 
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
@@ -49,6 +50,8 @@ bool musicInfo::readTags(const QString &path)
 {
     delete fileInfo;
     fileInfo = new QFileInfo(path);
+    failureReason.clear();
+    failureIsLength = false;
 
     if (path.isEmpty())
         return false;
@@ -65,23 +68,34 @@ bool musicInfo::readTags(const QString &path)
     const QByteArray localName = QFile::encodeName(path);
     TagLib::FileRef ref(localName.constData(), true, TagLib::AudioProperties::Average);
     const char *failure = nullptr;
-    if (ref.isNull())
+    qint64 msec = 0;
+    if (ref.isNull()) {
         failure = "この形式のファイルは読み込めません。";
-    else if (!ref.audioProperties())
+    } else if (!ref.audioProperties()) {
         failure = "再生時間を読み取れません。";
-    else if (!ref.tag())
+    } else if (!ref.tag()) {
         failure = "タグ情報を読み取れません。";
+    } else {
+        // In 64 bits: a damaged header can claim a length whose milliseconds
+        // do not fit the track's 32-bit field, or a negative one.
+        msec = qint64(ref.audioProperties()->lengthInSeconds()) * 1000;
+        if (msec < 0 || msec > std::numeric_limits<qint32>::max())
+            failure = "再生時間が正しくありません。ファイルが壊れている可能性があります。";
+    }
     if (failure) {
-        QMessageBox::warning(nullptr, tr("ファイル読み込みエラー"),
-                             tr("ファイル情報が読み取れませんでした。") + QLatin1Char('\n') + path
-                                 + QLatin1String("\n\n") + tr(failure),
-                             QMessageBox::Ok, QMessageBox::NoButton);
+        // Told by whoever asked, once for all the files of one command.
+        failureReason = tr(failure);
         return false;
     }
 
-    lengthMsec = ref.audioProperties()->lengthInSeconds() * 1000;
-    if (lengthMsec == 0)
+    lengthMsec = qint32(msec);
+    if (lengthMsec == 0) {
+        // No audio the tag library can time (junk behind an audio suffix, or
+        // under a second): refused, and said so, like any unreadable file.
+        failureReason = tr("再生時間を読み取れません。");
+        failureIsLength = true;
         return false;
+    }
     lengthText = msecToString(lengthMsec);
 
     const TagLib::Tag *tag = ref.tag();
@@ -96,18 +110,14 @@ bool musicInfo::readTags(const QString &path)
 
 QString musicInfo::msecToString(qint64 msec)
 {
-    const qint64 totalSeconds = msec / 1000;
-    quint32 seconds = quint32(totalSeconds);
-    quint32 minutes = quint32(totalSeconds / 60);
+    // 64 bits throughout: a whole library's total runs to thousands of hours.
+    const qint64 totalSeconds = qMax<qint64>(0, msec) / 1000;
+    qint64 minutes = totalSeconds / 60;
+    const qint64 secs = totalSeconds % 60;
     QString text;
-    quint32 secs;
     if (minutes > 60) {
-        const quint32 hours = minutes / 60;
-        text += QString::number(hours) + QLatin1Char(':');
+        text += QString::number(minutes / 60) + QLatin1Char(':');
         minutes %= 60;
-        secs = seconds - hours * 3600 - minutes * 60;
-    } else {
-        secs = seconds - minutes * 60;
     }
     if (minutes <= 9)
         text += QLatin1Char('0');

@@ -13,7 +13,9 @@ public:
     explicit musicInfo(QObject *parent = nullptr);
     ~musicInfo() override;
 
-    // Fills the record from the file; true when it describes the file.
+    // Fills the record from the file; true when it describes the file. A file
+    // the tag library cannot read leaves its reason in failureReason; a
+    // missing file or one without length fails without one.
     bool readTags(const QString &path);
     // MM:SS up to and including 60 minutes, H:MM:SS above.
     static QString msecToString(qint64 msec);
@@ -29,4 +31,6 @@ public:
     QString lengthText;
     qint32 lengthMsec = 0;
     QFileInfo *fileInfo = nullptr;
+    QString failureReason;
+    bool failureIsLength = false; // the file has no length the tag library can tell
 };

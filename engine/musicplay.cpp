@@ -1,5 +1,7 @@
 #include "engine/musicplay.h"
 
+#include "engine/loadreport.h"
+
 #include <QFileInfo>
 #include <QUrl>
 #include <QtGlobal>
@@ -42,8 +44,13 @@ musicPlay::~musicPlay()
 
 bool musicPlay::playFile(const QString &file)
 {
-    // A file whose tags cannot be read may still play.
-    readTags(file);
+    // A file whose tags cannot be read may still play; the user hears why
+    // its title is missing.
+    if (!readTags(file) && !failureReason.isEmpty() && !failureIsLength) {
+        loadReport report;
+        report.add(file, failureReason);
+        report.show(nullptr);
+    }
 
     if (!fileInfo)
         return false;

@@ -19,6 +19,7 @@ bool playList::addFile(const QString &path)
 {
     auto *info = new musicInfo(nullptr);
     if (!info->readTags(path)) {
+        lastFailure = info->failureReason;
         delete info;
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QString>
 
 class musicInfo;
 
@@ -13,6 +14,8 @@ public:
     explicit playList(QObject *parent = nullptr);
     ~playList() override;
 
+    // False when the file cannot be read; lastFailure then says why (empty
+    // for a missing file or one without length).
     bool addFile(const QString &path);
     bool removeAt(int index);
     // Removes the entries first..last (inclusive) in one pass; false for a bad range.
@@ -27,6 +30,7 @@ public:
     QList<musicInfo *> tracks() const;
 
     qint32 trackCount = 0;
-    qint32 totalMsec = 0;
+    qint64 totalMsec = 0; // a large library passes the 596 hours 32 bits hold
     QList<musicInfo *> items;
+    QString lastFailure;
 };

@@ -1,5 +1,7 @@
 #include "engine/vurncore.h"
 
+#include "engine/loadreport.h"
+
 #include "engine/musicinfo.h"
 #include "engine/musicplay.h"
 #include "engine/playlist.h"
@@ -485,7 +487,7 @@ QString vurnCore::msecToString(qint64 msec) const
 void vurnCore::refreshTotals()
 {
     countText = QString::number(playlist->trackCount);
-    totalText = msecToString(qint64(quint32(playlist->totalMsec)));
+    totalText = msecToString(playlist->totalMsec);
 }
 
 void vurnCore::appendRows(int first)
@@ -515,10 +517,15 @@ void vurnCore::appendRows(int first)
 bool vurnCore::addFiles(const QStringList &paths)
 {
     const int before = playlist->size();
-    for (const QString &path : paths)
-        playlist->addFile(path);
+    loadReport report;
+    for (const QString &path : paths) {
+        if (!playlist->addFile(path) && !playlist->lastFailure.isEmpty())
+            report.add(path, playlist->lastFailure);
+    }
     appendRows(before);
     refreshTotals();
+    // One box for the whole command, after the rows are in.
+    report.show(table ? table->window() : nullptr);
     return true;
 }
 

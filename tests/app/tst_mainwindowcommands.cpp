@@ -417,14 +417,37 @@ void tst_MainWindowCommands::dropIgnoresTextAndExpandsFolders()
     QMimeData urls;
     urls.setUrls({QUrl::fromLocalFile(tree.path(QStringLiteral("music"))),
                   QUrl::fromLocalFile(files.at(3))});
-    // d.mp3 cannot be read: the reader says so and the rest still arrives.
-    ModalAnswerer answerer;
+    // Beside them, what an album folder holds that is not audio: passed over.
+    for (const char *name : {"music/cover.jpg", "music/A/rip.log", "music/A/album.cue", "music/list.m3u"})
+        tree.makeBroken(QString::fromLatin1(name));
+    // d.mp3 cannot be read: one box says so, after the rest has arrived.
+    ModalAnswerer answerer(QMessageBox::Ok, 3000);
+    answerer.keepAnswering = true;
     answerer.arm();
     dropOn(window.get(), &urls);
     QCOMPARE(titles(), QStringList({"X", "B", "T3"}));
     QCOMPARE(child<QLabel>("totalNum")->text(), QStringLiteral("3 曲"));
-    if (answerer.answered)
-        QCOMPARE(answerer.title, QStringLiteral("ファイル読み込みエラー"));
+    QVERIFY(answerer.waitAnswered(3000));
+    QCOMPARE(answerer.count, 1);
+    QCOMPARE(answerer.title, QStringLiteral("ファイル読み込みエラー"));
+    QVERIFY2(answerer.text.contains(tree.path(QStringLiteral("music/d.mp3"))), qPrintable(answerer.text));
+
+    // Many unreadable files named one by one: still one box.
+    QStringList bad;
+    for (int i = 0; i < 12; ++i)
+        bad << tree.makeBroken(QStringLiteral("bad%1.mp3").arg(i));
+    QMimeData many;
+    QList<QUrl> manyUrls;
+    for (const QString &path : bad)
+        manyUrls << QUrl::fromLocalFile(path);
+    many.setUrls(manyUrls);
+    answerer.arm();
+    dropOn(window.get(), &many);
+    QVERIFY(answerer.waitAnswered(3000));
+    QTest::qWait(300);
+    QCOMPARE(answerer.count, 1);
+    QVERIFY2(answerer.text.contains(QStringLiteral("12 個")), qPrintable(answerer.text));
+    QCOMPARE(titles(), QStringList({"X", "B", "T3"}));
 }
 
 void tst_MainWindowCommands::backAndNext()

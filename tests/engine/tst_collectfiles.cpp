@@ -51,8 +51,14 @@ void tst_CollectFiles::tree_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("folder contents at the folder's place")
-        << QStringList{"d/b.mp3", "d/A/x.mp3", "d/c.txt"} << "d"
-        << QStringList{"d/A/x.mp3", "d/b.mp3", "d/c.txt"};
+        << QStringList{"d/b.mp3", "d/A/x.mp3", "d/c.ogg"} << "d"
+        << QStringList{"d/A/x.mp3", "d/b.mp3", "d/c.ogg"};
+    QTest::newRow("an album's companions passed over")
+        << QStringList{"d/01.mp3", "d/cover.jpg", "d/Folder.JPG", "d/rip.log", "d/album.cue", "d/list.m3u8",
+                       "d/booklet.pdf", "d/notes.txt", "d/scans/back.png", "d/odd.xyz", "d/02.flac"}
+        << "d" << QStringList{"d/01.mp3", "d/02.flac", "d/odd.xyz"};
+    QTest::newRow("a file given by name is always kept")
+        << QStringList{"cover.jpg"} << "cover.jpg" << QStringList{"cover.jpg"};
     QTest::newRow("names compared ignoring case")
         << QStringList{"d/beta.mp3", "d/Alpha.mp3", "d/alpha2.mp3", "d/GAMMA/z.mp3", "d/delta.MP3"}
         << "d"

@@ -27,6 +27,7 @@ private slots:
     void clearAndReuse();
     void accessOutsideTheList();
     void entriesDeletedWithList();
+    void totalPastThirtyTwoBits();
 
 private:
     void fill();
@@ -75,7 +76,7 @@ QString tst_PlayList::titles() const
 // The running count and total must always agree with the entries themselves.
 void tst_PlayList::checkTotals() const
 {
-    qint32 sum = 0;
+    qint64 sum = 0;
     for (const musicInfo *info : list->tracks())
         sum += info->lengthMsec;
     QCOMPARE(list->trackCount, list->size());
@@ -86,12 +87,12 @@ void tst_PlayList::addKeepsCountAndTotal()
 {
     QCOMPARE(list->size(), 0);
     QCOMPARE(list->trackCount, 0);
-    QCOMPARE(list->totalMsec, 0);
+    QCOMPARE(list->totalMsec, qint64(0));
 
     fill();
     QCOMPARE(titles(), QStringLiteral("ABCD"));
     QCOMPARE(list->trackCount, 4);
-    QCOMPARE(list->totalMsec, 10000);
+    QCOMPARE(list->totalMsec, qint64(10000));
     QCOMPARE(list->last()->title, QStringLiteral("D"));
     QCOMPARE(list->at(2)->filePath, files.at(2));
     QCOMPARE(list->at(2)->lengthMsec, 3000);
@@ -100,7 +101,7 @@ void tst_PlayList::addKeepsCountAndTotal()
     QVERIFY(list->addFile(files.at(0)));
     QCOMPARE(titles(), QStringLiteral("ABCDA"));
     QVERIFY(list->at(0) != list->at(4));
-    QCOMPARE(list->totalMsec, 11000);
+    QCOMPARE(list->totalMsec, qint64(11000));
     checkTotals();
     QVERIFY(!list->at(0)->parent());
 }
@@ -131,7 +132,7 @@ void tst_PlayList::addRefusesUnreadable()
     QVERIFY(!list->addFile(path));
     QCOMPARE(titles(), QStringLiteral("ABCD"));
     QCOMPARE(list->trackCount, 4);
-    QCOMPARE(list->totalMsec, 10000);
+    QCOMPARE(list->totalMsec, qint64(10000));
 }
 
 void tst_PlayList::removeAt_data()
@@ -231,13 +232,13 @@ void tst_PlayList::clearAndReuse()
     QVERIFY(entry.isNull());
     QCOMPARE(list->size(), 0);
     QCOMPARE(list->trackCount, 0);
-    QCOMPARE(list->totalMsec, 0);
+    QCOMPARE(list->totalMsec, qint64(0));
     QVERIFY(!list->isValidIndex(0));
     QVERIFY(list->tracks().isEmpty());
 
     QVERIFY(list->addFile(files.at(4)));
     QCOMPARE(titles(), QStringLiteral("E"));
-    QCOMPARE(list->totalMsec, 5000);
+    QCOMPARE(list->totalMsec, qint64(5000));
     checkTotals();
 }
 
@@ -269,6 +270,29 @@ void tst_PlayList::entriesDeletedWithList()
     list.reset();
     for (const QPointer<musicInfo> &entry : qAsConst(entries))
         QVERIFY(entry.isNull());
+}
+
+void tst_PlayList::totalPastThirtyTwoBits()
+{
+    // Files whose headers claim 150 hours each: a few pass the 596 hours a
+    // signed 32-bit millisecond total holds, and then the 1,193 of an unsigned one.
+    const QString path = fixtures->makeMp3ClaimingFrames(QStringLiteral("long-claim.mp3"), 20671875);
+    QVERIFY(!path.isEmpty());
+    musicInfo probe;
+    QVERIFY(probe.readTags(path));
+    const qint64 each = probe.lengthMsec;
+    QCOMPARE(each, qint64(150) * 3600 * 1000);
+    const int count = int(std::numeric_limits<quint32>::max() / each) + 2;
+    for (int i = 0; i < count; ++i)
+        QVERIFY(list->addFile(path));
+    checkTotals();
+    QCOMPARE(list->totalMsec, each * count);
+    QVERIFY(list->totalMsec > std::numeric_limits<quint32>::max());
+    const qint64 hours = list->totalMsec / 3600000;
+    QVERIFY2(musicInfo::msecToString(list->totalMsec).startsWith(QString::number(hours) + QLatin1Char(':')),
+             qPrintable(musicInfo::msecToString(list->totalMsec)));
+    QVERIFY(list->removeRange(0, count - 2));
+    QCOMPARE(list->totalMsec, each);
 }
 
 QTEST_MAIN(tst_PlayList)

@@ -169,7 +169,7 @@ void tst_VurnCoreTable::removeTracks()
     QCOMPARE(playlistTitles(), left);
     QCOMPARE(core->countText, QString::number(left.size()));
     QCOMPARE(core->playlist->trackCount, left.size());
-    qint32 total = 0;
+    qint64 total = 0;
     for (const musicInfo *track : core->tracks())
         total += track->lengthMsec;
     QCOMPARE(core->playlist->totalMsec, total);

@@ -119,6 +119,36 @@ QString AudioFixtures::makeTinyWav(const QString &name, int msec, const TrackTag
     return target;
 }
 
+QString AudioFixtures::makeMp3ClaimingFrames(const QString &name, quint32 frames)
+{
+    const QString target = path(name);
+    if (!ensureParent(target))
+        return QString();
+    const int frameBytes = 417; // 144 * 128000 / 44100, no padding
+    const int frameCount = 12;
+    QByteArray data(frameBytes * frameCount, '\0');
+    for (int f = 0; f < frameCount; ++f) {
+        const int at = f * frameBytes;
+        data[at] = char(0xFF);
+        data[at + 1] = char(0xFB); // MPEG-1 layer III, no CRC
+        data[at + 2] = char(0x90); // 128 kbit/s, 44.1 kHz
+        data[at + 3] = char(0x00); // stereo
+    }
+    auto putBe32 = [&data](int at, quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            data[at + i] = char((value >> (24 - 8 * i)) & 0xff);
+    };
+    const int xing = 4 + 32; // after the header and stereo side information
+    data.replace(xing, 4, "Xing");
+    putBe32(xing + 4, 0x3); // frame count and byte count present
+    putBe32(xing + 8, frames);
+    putBe32(xing + 12, quint32(data.size()));
+    QFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
+        return QString();
+    return target;
+}
+
 QString AudioFixtures::makeBroken(const QString &name)
 {
     const QString target = path(name);

@@ -28,6 +28,11 @@ public:
     // A file with an audio suffix whose content no decoder accepts.
     QString makeBroken(const QString &name);
 
+    // A small MP3 (silent 128 kbit/s frames at 44.1 kHz) whose Xing header
+    // claims `frames` frames of 1152 samples: a length of its own choosing,
+    // as a damaged or hostile header would. Returns the path, or empty.
+    QString makeMp3ClaimingFrames(const QString &name, quint32 frames);
+
     static bool writeWav(const QString &path, int msec, int sampleRate, int bitsPerSample);
     static bool writeTags(const QString &path, const TrackTags &tags);
 

@@ -50,7 +50,8 @@ void ModalAnswerer::poll()
         icon = box->icon();
         className = QStringLiteral("QMessageBox");
         hadParent = box->parentWidget() != nullptr;
-        timer.stop();
+        if (!keepAnswering)
+            timer.stop();
         QAbstractButton *button = box->button(answer);
         if (button)
             button->click();
@@ -62,7 +63,8 @@ void ModalAnswerer::poll()
         className = QString::fromLatin1(dialog->metaObject()->className());
         title = dialog->windowTitle();
         hadParent = dialog->parentWidget() != nullptr;
-        timer.stop();
+        if (!keepAnswering)
+            timer.stop();
         dialog->reject();
         answered = true;
         ++count;

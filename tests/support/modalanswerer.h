@@ -26,6 +26,8 @@ public:
     QString className;      // "QMessageBox", or the class of another modal dialog
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     bool hadParent = false;
+    // Go on answering every box until the timeout, so `count` tells how many came.
+    bool keepAnswering = false;
 
 private:
     void poll();

@@ -1,0 +1,42 @@
+#include "engine/loadreport.h"
+
+#include <QMessageBox>
+
+void loadReport::add(const QString &path, const QString &reason)
+{
+    failures.append(qMakePair(path, reason));
+}
+
+int loadReport::count() const
+{
+    return failures.size();
+}
+
+QString loadReport::title() const
+{
+    return tr("ファイル読み込みエラー");
+}
+
+QString loadReport::text() const
+{
+    if (failures.isEmpty())
+        return QString();
+    if (failures.size() == 1)
+        return tr("ファイル情報が読み取れませんでした。") + QLatin1Char('\n') + failures.first().first
+            + QLatin1String("\n\n") + failures.first().second;
+    QString text = tr("%1 個のファイルが読み取れなかったため、追加しませんでした。").arg(failures.size());
+    text += QLatin1Char('\n');
+    for (int i = 0; i < failures.size() && i < listedPaths; ++i)
+        text += QLatin1Char('\n') + failures.at(i).first + QStringLiteral("\n    ") + failures.at(i).second;
+    if (failures.size() > listedPaths)
+        text += QLatin1String("\n\n") + tr("ほか %1 個").arg(failures.size() - listedPaths);
+    return text;
+}
+
+bool loadReport::show(QWidget *parent) const
+{
+    if (failures.isEmpty())
+        return false;
+    QMessageBox::warning(parent, title(), text(), QMessageBox::Ok, QMessageBox::NoButton);
+    return true;
+}
