@@ -3,6 +3,7 @@
 
 #include "alarm/alarmringer.h"
 #include "app/trayicon.h"
+#include "engine/musicinfo.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
@@ -18,7 +19,9 @@ void MainWindow::restoreFromSettings()
     setWin->setAlarmEnabled(settings->loadAlarmEnable());
     setWin->setAlarmOptions(settings->loadSnoozeMinutes(), settings->loadCatchUpMinutes(),
                             settings->loadKeepRunningInTray(), settings->loadStayAwakeForAlarms());
-    appendFiles(settings->loadPlayList());
+    core->restoreTracks(settings->loadPlayListEntries());
+    adjustColumns();
+    refreshTotals();
     restoreGeometry(settings->loadGeometry());
     restoreState(settings->loadWindowState(), 0);
 }

@@ -5,6 +5,20 @@
 
 class QFileInfo;
 
+// What the settings file keeps of a track: enough to rebuild it without
+// opening the file, as long as the file has not changed since.
+struct storedTrack
+{
+    QString file;
+    QString title;
+    QString artist;
+    QString album;
+    QString year;
+    qint64 lengthMsec = -1;
+    qint64 size = -1;     // bytes, -1 when not recorded
+    qint64 modified = -1; // ms since the epoch, -1 when not recorded
+};
+
 // One audio file: its path, the parts of its name, its tags and its length.
 class musicInfo : public QObject
 {
@@ -17,6 +31,10 @@ public:
     // the tag library cannot read leaves its reason in failureReason; a
     // missing file or one without length fails without one.
     bool readTags(const QString &path);
+    // Rebuilds the record from what the settings file kept, without opening
+    // the file; false (and nothing changed) unless the file still has the
+    // recorded size and modification time and the kept values are usable.
+    bool restoreStored(const storedTrack &stored);
     // MM:SS up to and including 60 minutes, H:MM:SS above.
     static QString msecToString(qint64 msec);
 
@@ -31,6 +49,9 @@ public:
     QString lengthText;
     qint32 lengthMsec = 0;
     QFileInfo *fileInfo = nullptr;
+    // The file's size and modification time when its tags were read.
+    qint64 fileSize = -1;
+    qint64 modifiedMsec = -1;
     QString failureReason;
     bool failureIsLength = false; // the file has no length the tag library can tell
 };

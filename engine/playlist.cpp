@@ -23,10 +23,15 @@ bool playList::addFile(const QString &path)
         delete info;
         return false;
     }
+    addTrack(info);
+    return true;
+}
+
+void playList::addTrack(musicInfo *info)
+{
     items.append(info);
     ++trackCount;
     totalMsec += info->lengthMsec;
-    return true;
 }
 
 bool playList::removeAt(int index)

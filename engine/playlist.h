@@ -17,6 +17,8 @@ public:
     // False when the file cannot be read; lastFailure then says why (empty
     // for a missing file or one without length).
     bool addFile(const QString &path);
+    // Takes over a track built elsewhere (restored from the settings file).
+    void addTrack(musicInfo *info);
     bool removeAt(int index);
     // Removes the entries first..last (inclusive) in one pass; false for a bad range.
     bool removeRange(int first, int last);

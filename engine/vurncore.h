@@ -17,6 +17,7 @@ class QLabel;
 class QTableWidget;
 class QTimer;
 class musicInfo;
+struct storedTrack;
 class musicPlay;
 class playList;
 
@@ -60,6 +61,9 @@ public:
 
     // Table editing: the playlist and the table change together.
     bool addFiles(const QStringList &paths);
+    // The saved playlist at start-up: a track whose file is unchanged since it
+    // was saved is rebuilt from the kept values, any other is read again.
+    void restoreTracks(const QList<storedTrack> &stored);
     void clearTracks();
     bool removeTracks(int first, int last);
     bool moveTrack(int from, int to);

@@ -240,6 +240,39 @@ QStringList vurnSettings::loadPlayList() const
     return files;
 }
 
+QList<storedTrack> vurnSettings::loadPlayListEntries() const
+{
+    QList<storedTrack> entries;
+    if (!store)
+        return entries;
+    // Anything unusable reads as "not recorded": that track's file is read again.
+    auto number = [this](const QString &key) {
+        bool ok = false;
+        const qint64 value = variantToString(store->value(key)).trimmed().toLongLong(&ok, 10);
+        return ok && value >= 0 ? value : qint64(-1);
+    };
+    for (int i = 0;; ++i) {
+        store->beginGroup(QString::number(i));
+        storedTrack entry;
+        entry.file = stringValue(QStringLiteral("File"));
+        // The kept values only matter with both stamps; a file saved before
+        // them costs no more lookups than the file name.
+        if (!entry.file.isEmpty() && (entry.size = number(QStringLiteral("Size"))) >= 0
+            && (entry.modified = number(QStringLiteral("Modified"))) >= 0) {
+            entry.title = stringValue(QStringLiteral("Title"));
+            entry.artist = stringValue(QStringLiteral("Artist"));
+            entry.album = stringValue(QStringLiteral("Album"));
+            entry.year = stringValue(QStringLiteral("Year"));
+            entry.lengthMsec = number(QStringLiteral("Time"));
+        }
+        store->endGroup();
+        if (entry.file.isEmpty())
+            break;
+        entries.append(entry);
+    }
+    return entries;
+}
+
 void vurnSettings::savePlayList(const QList<musicInfo *> &tracks)
 {
     if (!store)
@@ -254,6 +287,12 @@ void vurnSettings::savePlayList(const QList<musicInfo *> &tracks)
         store->setValue(QStringLiteral("Title"), track->title);
         store->setValue(QStringLiteral("Artist"), track->artist);
         store->setValue(QStringLiteral("Album"), track->album);
+        store->setValue(QStringLiteral("Year"), track->year);
+        // Stamps of the file as it was read: an unchanged file is not read again at start-up.
+        if (track->fileSize >= 0 && track->modifiedMsec >= 0) {
+            store->setValue(QStringLiteral("Size"), track->fileSize);
+            store->setValue(QStringLiteral("Modified"), track->modifiedMsec);
+        }
         store->endGroup();
         ++i;
     }

@@ -10,6 +10,7 @@
 class QSettings;
 class alarmList;
 class musicInfo;
+struct storedTrack;
 
 // The one reader and writer of the INI state files: "Vurn.ini" and saved playlists.
 class vurnSettings : public QObject
@@ -43,6 +44,8 @@ public:
     QByteArray loadWindowState() const;
     void saveWindowLayout(const QByteArray &geometry, const QByteArray &state);
     QStringList loadPlayList() const;
+    // The playlist with what was kept of each track (stamps included when saved).
+    QList<storedTrack> loadPlayListEntries() const;
     void savePlayList(const QList<musicInfo *> &tracks);
     alarmList *loadAlarmList();
     void saveAlarmList(const alarmList *alarms);

@@ -12,7 +12,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSettings>
 #include <QSlider>
@@ -35,6 +37,8 @@ private slots:
     void roundTrip();
     void removedEntriesVanish();
     void closingWhilePlayingStopsFirst();
+    void unchangedFilesNotReadAgain_data();
+    void unchangedFilesNotReadAgain();
 
 private:
     std::unique_ptr<MainWindow> start();
@@ -231,6 +235,84 @@ void tst_PlayerState::closingWhilePlayingStopsFirst()
     QCOMPARE(play->text(), QStringLiteral("♪"));
     QTRY_VERIFY(!window->core->isPlaying());
     QCOMPARE(iniValue(QStringLiteral("0/File")), files.at(3));
+}
+
+void tst_PlayerState::unchangedFilesNotReadAgain_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("title");
+    // The kept title is edited by hand to tell a rebuilt track from a re-read one.
+    QTest::newRow("unchanged: rebuilt from the kept values") << "none" << "Kept";
+    QTest::newRow("touched: read again") << "touch" << "Tagged";
+    QTest::newRow("rewritten, same time: read again") << "size" << "Tagged";
+    QTest::newRow("file from before the stamps") << "unstamped" << "Tagged";
+    QTest::newRow("garbled stamp") << "garbled" << "Tagged";
+    QTest::newRow("kept length unusable") << "length" << "Tagged";
+    QTest::newRow("vanished: dropped") << "remove" << "";
+}
+
+void tst_PlayerState::unchangedFilesNotReadAgain()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, title);
+    AudioFixtures own;
+    const QString path = own.make(QStringLiteral("stamped.wav"), 2000, TrackTags{QStringLiteral("Tagged"),
+                                                                                  QStringLiteral("Artist"),
+                                                                                  QStringLiteral("Album"), 1999});
+    QVERIFY(!path.isEmpty());
+    {
+        auto window = start();
+        window->core->addFiles({path});
+        window->close();
+    }
+    QCOMPARE(iniValue(QStringLiteral("0/Year")), QStringLiteral("1999"));
+    QCOMPARE(iniValue(QStringLiteral("0/Size")), QString::number(QFileInfo(path).size()));
+    QVERIFY(!iniValue(QStringLiteral("0/Modified")).isEmpty());
+    {
+        QSettings ini(stateDir->path() + QStringLiteral("/Vurn.ini"), QSettings::IniFormat);
+        ini.setIniCodec("UTF-8");
+        ini.setValue(QStringLiteral("0/Title"), QStringLiteral("Kept"));
+        if (change == QLatin1String("unstamped")) {
+            ini.remove(QStringLiteral("0/Size"));
+            ini.remove(QStringLiteral("0/Modified"));
+            ini.remove(QStringLiteral("0/Year"));
+        } else if (change == QLatin1String("garbled")) {
+            ini.setValue(QStringLiteral("0/Modified"), QStringLiteral("yesterday"));
+        } else if (change == QLatin1String("length")) {
+            ini.setValue(QStringLiteral("0/Time"), 0);
+        }
+    }
+    QFile file(path);
+    const QDateTime stamp = QFileInfo(path).lastModified();
+    if (change == QLatin1String("touch")) {
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(stamp.addSecs(-60), QFileDevice::FileModificationTime));
+        file.close();
+    } else if (change == QLatin1String("size")) {
+        // Retagged with a longer title: another size, the old time put back.
+        const qint64 before = QFileInfo(path).size();
+        QVERIFY(AudioFixtures::writeTags(path, TrackTags{QStringLiteral("Tagged"), QString(3000, QLatin1Char('a')),
+                                                         QStringLiteral("Album"), 1999}));
+        QVERIFY(QFileInfo(path).size() != before);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(stamp, QFileDevice::FileModificationTime));
+        file.close();
+    } else if (change == QLatin1String("remove")) {
+        QVERIFY(QFile::remove(path));
+    }
+
+    auto window = start();
+    QCOMPARE(titles(window.get()), title.isEmpty() ? QStringList() : QStringList{title});
+    if (title.isEmpty())
+        return;
+    const musicInfo *track = window->core->tracks().first();
+    QCOMPARE(track->lengthMsec, 2000);
+    QCOMPARE(track->year, QStringLiteral("1999"));
+    QCOMPARE(track->album, QStringLiteral("Album"));
+    QCOMPARE(window->core->totalText, QStringLiteral("00:02"));
+    // Rebuilt or read, the track plays and is saved with fresh stamps.
+    window->close();
+    QCOMPARE(iniValue(QStringLiteral("0/Size")), QString::number(QFileInfo(path).size()));
 }
 
 QTEST_MAIN(tst_PlayerState)

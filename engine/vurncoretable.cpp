@@ -1,0 +1,265 @@
+// The controller's table editing: the playlist and the table change together.
+#include "engine/vurncore.h"
+
+#include "engine/loadreport.h"
+#include "engine/musicinfo.h"
+#include "engine/playlist.h"
+
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace {
+
+// Keeps a widget's repaints and the table's own bookkeeping quiet while many
+// rows change at once; everything is repainted once at the end.
+class BulkTableEdit
+{
+public:
+    explicit BulkTableEdit(QTableWidget *table)
+        : table(table), wasEnabled(table && table->updatesEnabled())
+    {
+        if (table)
+            table->setUpdatesEnabled(false);
+    }
+    ~BulkTableEdit()
+    {
+        if (table)
+            table->setUpdatesEnabled(wasEnabled);
+    }
+    BulkTableEdit(const BulkTableEdit &) = delete;
+    BulkTableEdit &operator=(const BulkTableEdit &) = delete;
+
+private:
+    QTableWidget *table;
+    bool wasEnabled;
+};
+
+} // namespace
+
+// --- Table editing -------------------------------------------------------
+// The table and the playlist change in the same step: row i of the table
+// always shows entry i (title, length).
+
+void vurnCore::refreshTotals()
+{
+    countText = QString::number(playlist->trackCount);
+    totalText = msecToString(playlist->totalMsec);
+}
+
+void vurnCore::appendRows(int first)
+{
+    const int count = playlist->size();
+    if (!table || first >= count)
+        return;
+    BulkTableEdit bulk(table);
+    // One resize for the whole batch: growing the table row by row costs the
+    // header and the selection model work per row.
+    table->setRowCount(count);
+    // The rows are new: the view has nothing of them cached, so one change
+    // notice for the block replaces one per cell.
+    QAbstractItemModel *model = table->model();
+    const bool wasBlocked = model->blockSignals(true);
+    const QList<musicInfo *> &items = playlist->items;
+    for (int row = first; row < count; ++row) {
+        const musicInfo *track = items.at(row);
+        table->setItem(row, 0, new QTableWidgetItem(track->title));
+        table->setItem(row, 1, new QTableWidgetItem(track->lengthText));
+    }
+    model->blockSignals(wasBlocked);
+    emit model->dataChanged(model->index(first, 0),
+                            model->index(count - 1, qMax(0, table->columnCount() - 1)));
+}
+
+bool vurnCore::addFiles(const QStringList &paths)
+{
+    QList<storedTrack> entries;
+    entries.reserve(paths.size());
+    for (const QString &path : paths) {
+        storedTrack entry;
+        entry.file = path;
+        entries.append(entry);
+    }
+    restoreTracks(entries);
+    return true;
+}
+
+void vurnCore::restoreTracks(const QList<storedTrack> &stored)
+{
+    const int before = playlist->size();
+    loadReport report;
+    for (const storedTrack &entry : stored) {
+        auto *info = new musicInfo(nullptr);
+        if (info->restoreStored(entry)) {
+            playlist->addTrack(info);
+            continue;
+        }
+        delete info;
+        if (!playlist->addFile(entry.file) && !playlist->lastFailure.isEmpty())
+            report.add(entry.file, playlist->lastFailure);
+    }
+    appendRows(before);
+    refreshTotals();
+    // One box for the whole command, after the rows are in.
+    report.show(table ? table->window() : nullptr);
+}
+
+void vurnCore::clearTracks()
+{
+    if (table)
+        table->setRowCount(0);
+    playlist->clear();
+    refreshTotals();
+}
+
+bool vurnCore::removeTracks(int first, int last)
+{
+    if (!playlist->isValidIndex(first) || !playlist->isValidIndex(last))
+        return false;
+    if (first <= last) {
+        if (table) {
+            BulkTableEdit bulk(table);
+            table->model()->removeRows(first, last - first + 1);
+        }
+        playlist->removeRange(first, last);
+    }
+    refreshTotals();
+    return true;
+}
+
+// Rows first..last of the playlist and the table take the entries that
+// order[first..last] names (old row numbers); rows outside are untouched.
+void vurnCore::applyOrder(const QVector<int> &order, int first, int last)
+{
+    if (first > last)
+        return;
+    QList<musicInfo *> &items = playlist->items;
+    QVector<musicInfo *> oldItems(last - first + 1);
+    for (int row = first; row <= last; ++row)
+        oldItems[row - first] = items.at(row);
+    for (int row = first; row <= last; ++row)
+        items[row] = oldItems[order.at(row) - first];
+
+    if (!table)
+        return;
+    BulkTableEdit bulk(table);
+    const int columns = table->columnCount();
+    const int rows = last - first + 1;
+    QVector<QTableWidgetItem *> taken(rows * columns, nullptr);
+    for (int row = first; row <= last; ++row) {
+        if (order.at(row) == row || row >= table->rowCount())
+            continue;
+        for (int column = 0; column < columns; ++column)
+            taken[(row - first) * columns + column] = table->takeItem(row, column);
+    }
+    for (int row = first; row <= last; ++row) {
+        const int from = order.at(row);
+        if (from == row || row >= table->rowCount())
+            continue;
+        for (int column = 0; column < columns; ++column) {
+            QTableWidgetItem *&item = taken[(from - first) * columns + column];
+            if (item)
+                table->setItem(row, column, item);
+            item = nullptr;
+        }
+    }
+    // Anything not placed again (a table out of step) must not leak.
+    qDeleteAll(taken);
+}
+
+bool vurnCore::moveTrack(int from, int to)
+{
+    if (!playlist->isValidIndex(from))
+        return false;
+    const int size = playlist->size();
+    // `to` becomes an insertion position counted before the track is taken out.
+    if (from < to)
+        ++to;
+    to = qBound(0, to, size);
+    const int dest = to > from ? to - 1 : to;
+    if (dest == from)
+        return true;
+    const int first = qMin(from, dest);
+    const int last = qMax(from, dest);
+    QVector<int> order(size);
+    for (int row = 0; row < size; ++row)
+        order[row] = row;
+    if (from < dest) {
+        for (int row = from; row < dest; ++row)
+            order[row] = row + 1;
+    } else {
+        for (int row = dest + 1; row <= from; ++row)
+            order[row] = row - 1;
+    }
+    order[dest] = from;
+    applyOrder(order, first, last);
+    return true;
+}
+
+bool vurnCore::moveSelection(int target, const QList<RowRange> &ranges)
+{
+    if (ranges.isEmpty())
+        return false;
+    const int size = playlist->size();
+    const bool up = target < ranges.first().top;
+    if (!playlist->isValidIndex(up ? target : target - 1))
+        return false;
+    for (const RowRange &range : ranges) {
+        if (!playlist->isValidIndex(range.top) || !playlist->isValidIndex(range.bottom)
+            || range.bottom < range.top)
+            return false;
+    }
+
+    // All selected rows end in one block, in their earlier order, next to the
+    // target; the other rows keep their order around it. For a single block
+    // this is where moving it one row at a time would put it.
+    QVector<bool> selected(size, false);
+    int firstSelected = size;
+    int lastSelected = -1;
+    for (const RowRange &range : ranges) {
+        for (int row = range.top; row <= range.bottom; ++row)
+            selected[row] = true;
+        firstSelected = qMin(firstSelected, range.top);
+        lastSelected = qMax(lastSelected, range.bottom);
+    }
+    QVector<int> moved;
+    QVector<int> others;
+    moved.reserve(size);
+    others.reserve(size);
+    for (int row = 0; row < size; ++row)
+        (selected[row] ? moved : others).append(row);
+    const int count = moved.size();
+
+    int start;
+    if (up)
+        start = target;
+    else if (target < size)
+        start = qBound(firstSelected, target - count + 1, size - count);
+    else
+        start = size - count;
+    start = qBound(0, start, size - count);
+
+    QVector<int> order;
+    order.reserve(size);
+    for (int i = 0; i < start; ++i)
+        order.append(others.at(i));
+    order += moved;
+    for (int i = start; i < others.size(); ++i)
+        order.append(others.at(i));
+
+    const int first = qMin(start, firstSelected);
+    const int last = qMax(start + count - 1, lastSelected);
+    applyOrder(order, first, last);
+
+    if (table) {
+        // Exactly the moved rows end selected; the current row is the one
+        // nearest the target, so the view follows the block.
+        const int current = up ? start : start + count - 1;
+        table->clearSelection();
+        table->setCurrentCell(current, 0, QItemSelectionModel::NoUpdate);
+        table->setRangeSelected(QTableWidgetSelectionRange(start, 0, start + count - 1,
+                                                           qMax(0, table->columnCount() - 1)),
+                                true);
+    }
+    return true;
+}
