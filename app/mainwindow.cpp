@@ -4,6 +4,7 @@
 #include "alarm/alarmringer.h"
 #include "alarm/alarmschedule.h"
 #include "engine/musicplay.h"
+#include "engine/trackloader.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
@@ -67,6 +68,11 @@ void MainWindow::initialiseOnce()
     connect(core->mediaObject(), &Phonon::MediaObject::finished, this,
             &MainWindow::on_play_finished);
     connect(core, &vurnCore::trackFailed, this, &MainWindow::on_track_failed);
+    loader = new trackLoader(core, this, this);
+    connect(loader, &trackLoader::tracksAdded, this, [this] {
+        adjustColumns();
+        refreshTotals();
+    });
     schedule = std::make_unique<alarmSchedule>();
     ringer = new alarmRinger(this);
     connect(ringer, &alarmRinger::stopRequested, this, &MainWindow::stopRinging);

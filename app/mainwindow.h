@@ -23,6 +23,7 @@ class alarmSchedule;
 class setWindow;
 class sleepInhibitor;
 class sleepWatch;
+class trackLoader;
 class trayIcon;
 class vurnCore;
 class vurnSettings;
@@ -61,6 +62,7 @@ public:
     vurnCore *core = nullptr;
     std::unique_ptr<alarmSchedule> schedule;
     alarmRinger *ringer = nullptr;
+    trackLoader *loader = nullptr;
     trayIcon *tray = nullptr; // null where the desktop has no tray
     sleepWatch *sleepMonitor = nullptr;
     sleepInhibitor *inhibitor = nullptr;

@@ -5,6 +5,7 @@
 #include "alarm/alarmringer.h"
 #include "engine/collectfiles.h"
 #include "engine/musicplay.h"
+#include "engine/trackloader.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
 #include "ui_MainWindow.h"
@@ -54,7 +55,7 @@ QList<RowRange> MainWindow::sortedSelection() const
 
 void MainWindow::appendFiles(const QStringList &paths)
 {
-    core->addFiles(paths);
+    loader->addFiles(paths);
     adjustColumns();
     refreshTotals();
 }

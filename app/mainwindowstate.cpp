@@ -4,6 +4,7 @@
 #include "alarm/alarmringer.h"
 #include "app/trayicon.h"
 #include "engine/musicinfo.h"
+#include "engine/trackloader.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
@@ -19,7 +20,7 @@ void MainWindow::restoreFromSettings()
     setWin->setAlarmEnabled(settings->loadAlarmEnable());
     setWin->setAlarmOptions(settings->loadSnoozeMinutes(), settings->loadCatchUpMinutes(),
                             settings->loadKeepRunningInTray(), settings->loadStayAwakeForAlarms());
-    core->restoreTracks(settings->loadPlayListEntries());
+    loader->add(settings->loadPlayListEntries());
     adjustColumns();
     refreshTotals();
     restoreGeometry(settings->loadGeometry());
@@ -38,6 +39,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     if (initialised) {
         ringer->stop();
+        // Tracks still being added belong to the state that is saved now.
+        loader->finishNow();
         core->stopPlayback(ui->actionPlay);
         saveToSettings();
     }

@@ -18,6 +18,7 @@ class QTableWidget;
 class QTimer;
 class musicInfo;
 struct storedTrack;
+class loadReport;
 class musicPlay;
 class playList;
 
@@ -64,6 +65,11 @@ public:
     // The saved playlist at start-up: a track whose file is unchanged since it
     // was saved is rebuilt from the kept values, any other is read again.
     void restoreTracks(const QList<storedTrack> &stored);
+    // One entry of a longer add: the track joins the playlist (not the table
+    // yet), or its failure joins the report.
+    void addEntry(const storedTrack &entry, loadReport &report);
+    // Shows the tracks from `first` on in the table and updates the totals.
+    void showNewTracks(int first);
     void clearTracks();
     bool removeTracks(int first, int last);
     bool moveTrack(int from, int to);

@@ -88,20 +88,29 @@ void vurnCore::restoreTracks(const QList<storedTrack> &stored)
 {
     const int before = playlist->size();
     loadReport report;
-    for (const storedTrack &entry : stored) {
-        auto *info = new musicInfo(nullptr);
-        if (info->restoreStored(entry)) {
-            playlist->addTrack(info);
-            continue;
-        }
-        delete info;
-        if (!playlist->addFile(entry.file) && !playlist->lastFailure.isEmpty())
-            report.add(entry.file, playlist->lastFailure);
-    }
-    appendRows(before);
-    refreshTotals();
+    for (const storedTrack &entry : stored)
+        addEntry(entry, report);
+    showNewTracks(before);
     // One box for the whole command, after the rows are in.
     report.show(table ? table->window() : nullptr);
+}
+
+void vurnCore::addEntry(const storedTrack &entry, loadReport &report)
+{
+    auto *info = new musicInfo(nullptr);
+    if (info->restoreStored(entry)) {
+        playlist->addTrack(info);
+        return;
+    }
+    delete info;
+    if (!playlist->addFile(entry.file) && !playlist->lastFailure.isEmpty())
+        report.add(entry.file, playlist->lastFailure);
+}
+
+void vurnCore::showNewTracks(int first)
+{
+    appendRows(first);
+    refreshTotals();
 }
 
 void vurnCore::clearTracks()

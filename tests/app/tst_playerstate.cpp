@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "engine/musicinfo.h"
 #include "engine/musicplay.h"
+#include "engine/trackloader.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
@@ -37,6 +38,7 @@ private slots:
     void roundTrip();
     void removedEntriesVanish();
     void closingWhilePlayingStopsFirst();
+    void closingWhileAddingSavesEverything();
     void unchangedFilesNotReadAgain_data();
     void unchangedFilesNotReadAgain();
 
@@ -235,6 +237,21 @@ void tst_PlayerState::closingWhilePlayingStopsFirst()
     QCOMPARE(play->text(), QStringLiteral("♪"));
     QTRY_VERIFY(!window->core->isPlaying());
     QCOMPARE(iniValue(QStringLiteral("0/File")), files.at(3));
+}
+
+void tst_PlayerState::closingWhileAddingSavesEverything()
+{
+    AudioFixtures own;
+    QStringList many;
+    for (int i = 0; i < 600; ++i)
+        many << own.makeTinyWav(QStringLiteral("m%1.wav").arg(i), 1000);
+    auto window = start();
+    window->loader->sliceMsec = 1;
+    window->loader->addFiles(many);
+    QVERIFY(window->loader->isBusy());
+    window->close();
+    QCOMPARE(iniValue(QStringLiteral("599/File")), many.last());
+    QCOMPARE(iniValue(QStringLiteral("0/File")), many.first());
 }
 
 void tst_PlayerState::unchangedFilesNotReadAgain_data()
