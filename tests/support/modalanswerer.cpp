@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QTest>
 
 namespace {
@@ -44,6 +45,9 @@ void ModalAnswerer::poll()
         return;
     }
     QWidget *modal = QApplication::activeModalWidget();
+    // A progress dialog is work under way, not a question for the test.
+    if (qobject_cast<QProgressDialog *>(modal))
+        return;
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
         title = box->windowTitle();
         text = box->text();
