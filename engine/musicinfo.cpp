@@ -152,6 +152,18 @@ bool musicInfo::restoreStored(const storedTrack &stored)
     return true;
 }
 
+QList<storedTrack> musicInfo::entriesFor(const QStringList &paths)
+{
+    QList<storedTrack> entries;
+    entries.reserve(paths.size());
+    for (const QString &path : paths) {
+        storedTrack entry;
+        entry.file = path;
+        entries.append(entry);
+    }
+    return entries;
+}
+
 QString musicInfo::msecToString(qint64 msec)
 {
     // 64 bits throughout: a whole library's total runs to thousands of hours.

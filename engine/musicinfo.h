@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QStringList>
 #include <QString>
 
 class QFileInfo;
@@ -35,6 +37,8 @@ public:
     // the file; false (and nothing changed) unless the file still has the
     // recorded size and modification time and the kept values are usable.
     bool restoreStored(const storedTrack &stored);
+    // Entries for files known by path alone (nothing kept): each is read.
+    static QList<storedTrack> entriesFor(const QStringList &paths);
     // MM:SS up to and including 60 minutes, H:MM:SS above.
     static QString msecToString(qint64 msec);
 

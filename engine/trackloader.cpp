@@ -24,14 +24,7 @@ trackLoader::~trackLoader()
 
 void trackLoader::addFiles(const QStringList &paths)
 {
-    QList<storedTrack> entries;
-    entries.reserve(paths.size());
-    for (const QString &path : paths) {
-        storedTrack entry;
-        entry.file = path;
-        entries.append(entry);
-    }
-    add(entries);
+    add(musicInfo::entriesFor(paths));
 }
 
 void trackLoader::add(const QList<storedTrack> &entries)

@@ -73,14 +73,7 @@ void vurnCore::appendRows(int first)
 
 bool vurnCore::addFiles(const QStringList &paths)
 {
-    QList<storedTrack> entries;
-    entries.reserve(paths.size());
-    for (const QString &path : paths) {
-        storedTrack entry;
-        entry.file = path;
-        entries.append(entry);
-    }
-    restoreTracks(entries);
+    restoreTracks(musicInfo::entriesFor(paths));
     return true;
 }
 
