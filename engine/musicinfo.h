@@ -6,6 +6,7 @@
 #include <QString>
 
 class QFileInfo;
+struct tagReading;
 
 // What the settings file keeps of a track: enough to rebuild it without
 // opening the file, as long as the file has not changed since.
@@ -33,6 +34,8 @@ public:
     // the tag library cannot read leaves its reason in failureReason; a
     // missing file or one without length fails without one.
     bool readTags(const QString &path);
+    // The same from a reading made elsewhere (on a worker thread).
+    bool takeReading(const QString &path, const tagReading &reading);
     // Rebuilds the record from what the settings file kept, without opening
     // the file; false (and nothing changed) unless the file still has the
     // recorded size and modification time and the kept values are usable.

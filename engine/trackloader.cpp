@@ -6,7 +6,6 @@
 #include <QProgressDialog>
 #include <QTimer>
 
-#include <limits>
 
 trackLoader::trackLoader(vurnCore *player, QWidget *parentForDialog, QObject *parent)
     : QObject(parent), core(player), dialogParent(parentForDialog)
@@ -31,6 +30,11 @@ void trackLoader::add(const QList<storedTrack> &entries)
 {
     if (entries.isEmpty())
         return;
+    // Files known by path alone are read ahead when there are many of them;
+    // stamped entries are mostly rebuilt from what was kept, which is quick.
+    const bool readAhead = busy || entries.size() >= prefetchFrom;
+    for (const storedTrack &entry : entries)
+        tickets.append(readAhead && entry.size < 0 ? prefetcher.enqueue(entry.file) : -1);
     queue += entries;
     total += entries.size();
     if (busy) {
@@ -60,16 +64,36 @@ void trackLoader::runSlice()
         cancel();
         return;
     }
+    addSlice(false);
+}
+
+void trackLoader::addSlice(bool toTheEnd)
+{
     const int before = core->playlist->size();
     QElapsedTimer slice;
     slice.start();
-    while (next < queue.size() && slice.elapsed() < sliceMsec) {
-        core->addEntry(queue.at(next++), report);
+    while (next < queue.size()) {
+        const qint64 left = sliceMsec - slice.elapsed();
+        if (!toTheEnd && left <= 0)
+            break;
+        const int ticket = tickets.at(next);
+        if (ticket >= 0) {
+            tagReading reading;
+            // Not read yet: the next slice waits again, the event loop runs between.
+            if (!prefetcher.take(ticket, reading, toTheEnd ? -1 : int(left)))
+                break;
+            core->addReading(queue.at(next).file, reading, report);
+        } else {
+            core->addEntry(queue.at(next), report);
+        }
+        ++next;
         ++done;
     }
     if (core->playlist->size() > before) {
         core->showNewTracks(before);
         emit tracksAdded();
+        if (!busy)
+            return; // cancelled by whoever heard of the new rows
     }
     if (next >= queue.size()) {
         complete();
@@ -107,10 +131,7 @@ void trackLoader::finishNow()
 {
     if (!busy)
         return;
-    const int usual = sliceMsec;
-    sliceMsec = std::numeric_limits<int>::max();
-    runSlice();
-    sliceMsec = usual;
+    addSlice(true);
 }
 
 void trackLoader::cancel()
@@ -118,6 +139,7 @@ void trackLoader::cancel()
     if (!busy)
         return;
     queue.erase(queue.begin() + next, queue.end());
+    tickets.resize(next);
     complete();
 }
 
@@ -126,6 +148,8 @@ void trackLoader::complete()
     sliceTimer->stop();
     busy = false;
     queue.clear();
+    tickets.clear();
+    prefetcher.clear();
     next = 0;
     done = 0;
     total = 0;

@@ -2,22 +2,25 @@
 
 #include "engine/loadreport.h"
 #include "engine/musicinfo.h"
+#include "engine/tagprefetcher.h"
 
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QVector>
 
 class QProgressDialog;
 class QTimer;
 class QWidget;
 class vurnCore;
 
-// Adds many tracks without freezing the window: the files are read in short
-// slices on the GUI thread, the event loop runs between them (repaints, the
-// position timer, the alarm check), rows appear in order as they are read,
-// and a progress dialog with a cancel button shows when the work is long.
-// Small adds finish inside the call that starts them.
+// Adds many tracks without freezing the window: worker threads read the
+// files' tags ahead, the GUI thread turns the readings into rows in short
+// slices, in order, and the event loop runs between them (repaints, the
+// position timer, the alarm check); a progress dialog with a cancel button
+// shows when the work is long. Small adds are read on the GUI thread and
+// finish inside the call that starts them.
 class trackLoader : public QObject
 {
     Q_OBJECT
@@ -36,6 +39,7 @@ public:
 
     int sliceMsec = 40;         // reading time per slice
     int progressDelayMsec = 500; // no dialog for work shorter than this
+    int prefetchFrom = 16;       // adds of at least this many files read ahead
     QProgressDialog *progressDialog() const;
 
 Q_SIGNALS:
@@ -44,12 +48,15 @@ Q_SIGNALS:
 
 private:
     void runSlice();
+    void addSlice(bool toTheEnd);
     void complete();
     void updateProgress();
 
     vurnCore *core;
     QPointer<QWidget> dialogParent;
     QList<storedTrack> queue;
+    QVector<int> tickets; // per queued entry: its reading ahead, or -1
+    tagPrefetcher prefetcher;
     int next = 0;  // first queued entry not read yet
     int done = 0;  // entries read in this run
     int total = 0; // entries queued in this run

@@ -19,6 +19,7 @@ class QTimer;
 class musicInfo;
 struct storedTrack;
 class loadReport;
+struct tagReading;
 class musicPlay;
 class playList;
 
@@ -67,6 +68,8 @@ public:
     void restoreTracks(const QList<storedTrack> &stored);
     // One entry of a longer add: the track joins the playlist (not the table
     // yet), or its failure joins the report.
+    // Adds a track from a reading made ahead; failures go to the report.
+    void addReading(const QString &path, const tagReading &reading, loadReport &report);
     void addEntry(const storedTrack &entry, loadReport &report);
     // Shows the tracks from `first` on in the table and updates the totals.
     void showNewTracks(int first);

@@ -3,6 +3,7 @@
 
 #include "engine/loadreport.h"
 #include "engine/musicinfo.h"
+#include "engine/tagreader.h"
 #include "engine/playlist.h"
 
 #include <QTableWidget>
@@ -98,6 +99,18 @@ void vurnCore::addEntry(const storedTrack &entry, loadReport &report)
     delete info;
     if (!playlist->addFile(entry.file) && !playlist->lastFailure.isEmpty())
         report.add(entry.file, playlist->lastFailure);
+}
+
+void vurnCore::addReading(const QString &path, const tagReading &reading, loadReport &report)
+{
+    auto *info = new musicInfo(nullptr);
+    if (info->takeReading(path, reading)) {
+        playlist->addTrack(info);
+        return;
+    }
+    if (!info->failureReason.isEmpty())
+        report.add(path, info->failureReason);
+    delete info;
 }
 
 void vurnCore::showNewTracks(int first)

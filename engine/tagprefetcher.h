@@ -1,0 +1,50 @@
+#pragma once
+
+#include "engine/tagreader.h"
+
+#include <QString>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// Reads files' tags ahead on worker threads while the GUI thread turns the
+// readings into tracks in order. Only plain data crosses threads: no QObject
+// is made or touched off the GUI thread.
+class tagPrefetcher
+{
+public:
+    explicit tagPrefetcher(int threads = 0); // 0: one per core, at most four
+    ~tagPrefetcher();
+    tagPrefetcher(const tagPrefetcher &) = delete;
+    tagPrefetcher &operator=(const tagPrefetcher &) = delete;
+
+    // Queues a file; the ticket claims its reading.
+    int enqueue(const QString &path);
+    // The reading of a ticket, waiting at most waitMsec for it (-1: as long
+    // as it takes); false when it is not ready yet.
+    bool take(int ticket, tagReading &reading, int waitMsec);
+    // Forgets every queued and finished reading; tickets start over.
+    void clear();
+
+private:
+    struct Job
+    {
+        QString path;
+        tagReading reading;
+        bool done = false;
+    };
+    void work();
+
+    int threadCount;
+    std::vector<std::thread> workers;
+    std::mutex mutex;
+    std::condition_variable wake;     // work queued, or stopping
+    std::condition_variable finished; // a reading is done
+    std::deque<Job> jobs;
+    size_t nextJob = 0;
+    unsigned generation = 0; // bumped by clear(): late readings are dropped
+    bool stopping = false;
+};
