@@ -4,6 +4,7 @@
 #include "alarm/alarmone.h"
 #include "alarm/setwindowcore.h"
 
+#include "forms/textfit.h"
 #include "ui_alarm_set_window.h"
 
 #include <QTime>
@@ -13,6 +14,7 @@ alarm_set_window::alarm_set_window(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowTitle(tr("Vurn Settings - アラーム一括設定"));
+    textFit::fitWindow(this);
 }
 
 alarm_set_window::~alarm_set_window()

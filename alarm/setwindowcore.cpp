@@ -5,6 +5,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHash>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTableWidget>
 
 namespace {
@@ -100,6 +103,33 @@ QCheckBox *newCheck(QTableWidget *table, int row, int column, bool checked)
 
 // Fills a fresh chooser; the item whose text equals `current` exactly becomes
 // current, otherwise the first item stays current.
+// The width a chooser needs for its widest item, as the style frames it.
+// Every row has the same items per column, so it is worked out once.
+QSize chooserSize(const QComboBox *box, const QStringList &items)
+{
+    static QHash<QString, QSize> known;
+    const QString key = box->font().key() + QLatin1Char('|') + QString::number(items.size())
+                        + QLatin1Char('|') + items.value(0) + QLatin1Char('|') + items.value(items.size() - 1);
+    const auto found = known.constFind(key);
+    if (found != known.constEnd())
+        return *found;
+    const QFontMetrics metrics = box->fontMetrics();
+    int widest = 0;
+    for (const QString &item : items)
+        widest = qMax(widest, metrics.horizontalAdvance(item));
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.frame = box->hasFrame();
+    // The style's own hint for an empty chooser holds the frame and the arrow.
+    const QSize size = box->style()->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                      QSize(widest, metrics.height()), box);
+    known.insert(key, size);
+    return size;
+}
+
+// Fills a fresh chooser; the item whose text equals `current` exactly becomes
+// current, otherwise the first item stays current. The column and the row
+// grow to show the widest item whole at the platform's font.
 QComboBox *newChooser(QTableWidget *table, int row, int column, const QStringList &items,
                       const QString *current)
 {
@@ -110,6 +140,11 @@ QComboBox *newChooser(QTableWidget *table, int row, int column, const QStringLis
         if (index >= 0)
             box->setCurrentIndex(index);
     }
+    const QSize size = chooserSize(box, items);
+    if (table->columnWidth(column) < size.width())
+        table->setColumnWidth(column, size.width());
+    if (table->rowHeight(row) < size.height())
+        table->setRowHeight(row, size.height());
     table->setCellWidget(row, column, box);
     return box;
 }

@@ -93,6 +93,7 @@ void MainWindow::initialiseOnce()
     savedHeight = height();
     setAcceptDrops(true);
     buildModeMenu();
+    fitToFont();
     settings = new vurnSettings();
     keepForProcessLifetime(settings);
     QString name = QStringLiteral("Vurn");
@@ -157,6 +158,26 @@ void MainWindow::adjustColumns()
 {
     ui->playListTable->setColumnWidth(0, width() - 120);
     ui->playListTable->setColumnWidth(1, 60);
+}
+
+void MainWindow::fitToFont()
+{
+    const QString volume = ui->volButton->text();
+    ui->volButton->setText(core->volumeText(100));
+    ui->volButton->setMinimumWidth(qMax(40, ui->volButton->sizeHint().width()));
+    ui->volButton->setText(volume);
+
+    const QString mode = ui->actionMode->text();
+    int needed = qMax(ui->playlistToolBar->sizeHint().width(), centralWidget()->minimumSizeHint().width());
+    for (const QAction *action : modeGroup->actions()) {
+        ui->actionMode->setText(action->text());
+        needed = qMax(needed, ui->playToolBar->sizeHint().width());
+    }
+    ui->actionMode->setText(mode);
+    if (width() < needed) {
+        resize(needed, height());
+        adjustColumns();
+    }
 }
 
 void MainWindow::timerEvent(QTimerEvent *event)

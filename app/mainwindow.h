@@ -43,6 +43,9 @@ public:
     QString currentModeText() const;
     int volumePercent() const;
     void adjustColumns();
+    // Widens what the platform's font would cut: the volume button, and the
+    // window to its toolbars with the longest play-mode name.
+    void fitToFont();
 
     // Alarms: once a second, the fade-in step and then the alarm check.
     void stepVolumeRamp();

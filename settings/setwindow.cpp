@@ -5,6 +5,7 @@
 #include "engine/vurncore.h"
 #include "settings/vurnsettings.h"
 
+#include "forms/textfit.h"
 #include "ui_setWindow.h"
 
 #include <QCoreApplication>
@@ -52,6 +53,7 @@ setWindow::setWindow(QWidget *parent)
     connect(alarmDialog, &QDialog::finished, this, &setWindow::alarmsChanged);
 
     setWindowTitle(tr("Vurn Settings"));
+    textFit::fitWindow(this);
 }
 
 setWindow::~setWindow()

@@ -85,14 +85,18 @@ void tst_AlarmSetWindow::cleanup()
 void tst_AlarmSetWindow::form()
 {
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Vurn Settings - アラーム一括設定"));
-    QCOMPARE(dialog->size(), QSize(409, 369));
+    // The drawn size, or more where the platform font needs it.
+    QCOMPARE(dialog->size().expandedTo(QSize(409, 369)), dialog->size());
     QCOMPARE(child<QSpinBox>("intervalTime")->maximum(), 999);
     QCOMPARE(child<QSpinBox>("timeCount")->maximum(), 99);
     QCOMPARE(child<QSpinBox>("timeCount")->value(), 0);
     QCOMPARE(child<QTimeEdit>("timeEdit")->displayFormat(), QStringLiteral("HH:mm"));
     QCOMPARE(child<QPushButton>("checkButton_m_f")->text(), QStringLiteral("月～金"));
     QCOMPARE(child<QCheckBox>("check_interrupt")->text(), QStringLiteral("再生中でも割込再生する"));
-    QCOMPARE(child<QCheckBox>("check_select_play")->geometry(), QRect(10, 130, 161, 16));
+    const QRect selectPlay = child<QCheckBox>("check_select_play")->geometry();
+    QCOMPARE(selectPlay.left(), 10);
+    QVERIFY(selectPlay.top() >= 130);
+    QCOMPARE(selectPlay.size().expandedTo(QSize(161, 16)), selectPlay.size());
 }
 
 void tst_AlarmSetWindow::seriesOfAlarms_data()

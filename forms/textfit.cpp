@@ -1,0 +1,227 @@
+#include "forms/textfit.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QMainWindow>
+#include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextDocument>
+#include <QVector>
+
+#include <algorithm>
+
+namespace {
+
+bool hasOwnText(const QWidget *widget)
+{
+    if (auto *label = qobject_cast<const QLabel *>(widget))
+        return !label->wordWrap() && !label->text().isEmpty() && label->textFormat() != Qt::RichText
+               && !Qt::mightBeRichText(label->text());
+    return qobject_cast<const QAbstractButton *>(widget) || qobject_cast<const QComboBox *>(widget)
+           || qobject_cast<const QAbstractSpinBox *>(widget) || qobject_cast<const QGroupBox *>(widget);
+}
+
+QSize textHint(const QWidget *widget)
+{
+    if (qobject_cast<const QGroupBox *>(widget))
+        return widget->minimumSizeHint(); // the title and its frame
+    return widget->sizeHint();
+}
+
+struct Placed
+{
+    QWidget *widget;
+    QRect before; // as drawn
+    QRect now;
+};
+
+bool rowsOverlap(const QRect &a, const QRect &b)
+{
+    return a.top() <= b.bottom() && b.top() <= a.bottom();
+}
+
+bool columnsOverlap(const QRect &a, const QRect &b)
+{
+    return a.left() <= b.right() && b.left() <= a.right();
+}
+
+struct Fitted
+{
+    QSize growth; // beyond the drawing's extent
+    QRect extent; // of the children, fitted
+};
+
+Fitted fitContainer(QWidget *container);
+
+// Plain holders of drawn widgets; views, editors and choosers arrange their
+// own insides.
+bool isHolder(const QWidget *widget)
+{
+    const QMetaObject *kind = widget->metaObject();
+    return !widget->layout()
+           && (kind == &QWidget::staticMetaObject || kind == &QFrame::staticMetaObject
+               || qobject_cast<const QGroupBox *>(widget));
+}
+
+// The room a tab widget leaves its pages at the current font. Worked out
+// from the style rather than read off the page stack, which a tab widget
+// lays out only once it is shown.
+QSize pageArea(QTabWidget *tabs)
+{
+    QStyleOptionTabWidgetFrame option;
+    option.initFrom(tabs);
+    option.rect = tabs->rect();
+    option.shape = tabs->tabBar()->shape();
+    option.lineWidth = tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, tabs);
+    const QSize bar = tabs->tabBar()->sizeHint();
+    option.tabBarSize = QSize(std::min(bar.width(), tabs->width()), bar.height());
+    option.tabBarRect = QRect(QPoint(0, 0), option.tabBarSize);
+    return tabs->style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, tabs).size();
+}
+
+QSize grownTabs(QTabWidget *tabs)
+{
+    const QSize area = pageArea(tabs);
+    QSize growth(0, 0);
+    for (int i = 0; i < tabs->count(); ++i) {
+        QWidget *page = tabs->widget(i);
+        if (!isHolder(page))
+            continue;
+        const Fitted fitted = fitContainer(page);
+        const QSize needed(fitted.extent.right() + 1, fitted.extent.bottom() + 1);
+        growth = growth.expandedTo(fitted.growth).expandedTo(needed - area);
+    }
+    return growth;
+}
+
+// How much a child must grow: for its own text, and for what it holds.
+QSize growthOf(QWidget *child)
+{
+    QSize growth(0, 0);
+    if (auto *tabs = qobject_cast<QTabWidget *>(child))
+        return grownTabs(tabs).expandedTo(QSize(0, 0));
+    if (isHolder(child))
+        growth = fitContainer(child).growth;
+    if (hasOwnText(child)) {
+        const QSize hint = textHint(child);
+        growth = growth.expandedTo(QSize(hint.width() - child->width(), hint.height() - child->height()));
+    }
+    return growth.expandedTo(QSize(0, 0));
+}
+
+// Drawn next to each other, not on top of each other (a notice over a whole
+// tab); the designer's one-pixel overlaps of adjacent widgets do not count.
+bool drawnApart(const QRect &a, const QRect &b)
+{
+    return !a.adjusted(1, 1, -1, -1).intersects(b.adjusted(1, 1, -1, -1));
+}
+
+// Drawn on top of other widgets, holding each one it overlaps.
+bool coversOthers(const Placed &item, const QVector<Placed> &placed)
+{
+    bool covers = false;
+    for (const Placed &other : placed) {
+        if (&other == &item || drawnApart(item.before, other.before))
+            continue;
+        if (!item.before.adjusted(-1, -1, 1, 1).contains(other.before))
+            return false;
+        covers = true;
+    }
+    return covers;
+}
+
+// A grown widget keeps at most this much of the drawn gap to its neighbour.
+const int keptGap = 12;
+
+// Fits the children of a container without a layout, pushing along what
+// stood right of or below a grown widget.
+Fitted fitContainer(QWidget *container)
+{
+    QVector<Placed> placed;
+    for (QObject *object : container->children()) {
+        auto *child = qobject_cast<QWidget *>(object);
+        if (child && !child->isWindow())
+            placed.append({child, child->geometry(), child->geometry()});
+    }
+    if (placed.isEmpty())
+        return {QSize(0, 0), QRect()};
+
+    QRect drawn;
+    for (Placed &item : placed) {
+        drawn |= item.before;
+        item.now.setSize(item.now.size() + growthOf(item.widget));
+    }
+    // A few passes settle chains of neighbours.
+    for (int pass = 0; pass < 16; ++pass) {
+        bool moved = false;
+        for (const Placed &a : placed) {
+            for (Placed &b : placed) {
+                if (&a == &b || !drawnApart(a.before, b.before))
+                    continue;
+                if (rowsOverlap(a.before, b.before) && b.before.left() > a.before.right()) {
+                    const int gap = std::min(keptGap, b.before.left() - a.before.right());
+                    if (b.now.left() < a.now.right() + gap) {
+                        b.now.moveLeft(a.now.right() + gap);
+                        moved = true;
+                    }
+                } else if (columnsOverlap(a.before, b.before) && b.before.top() > a.before.bottom()) {
+                    const int gap = std::min(keptGap, b.before.top() - a.before.bottom());
+                    if (b.now.top() < a.now.bottom() + gap) {
+                        b.now.moveTop(a.now.bottom() + gap);
+                        moved = true;
+                    }
+                }
+            }
+        }
+        if (!moved)
+            break;
+    }
+    QRect fitted;
+    for (const Placed &item : placed)
+        fitted |= item.now;
+    const QSize growth(std::max(0, fitted.right() - drawn.right()), std::max(0, fitted.bottom() - drawn.bottom()));
+    for (Placed &item : placed) {
+        // A notice drawn over the widgets it hides keeps hiding all of them.
+        if (coversOthers(item, placed))
+            item.now.setSize(item.now.size().expandedTo(item.before.size() + growth));
+        if (item.now != item.before)
+            item.widget->setGeometry(item.now);
+    }
+    return {growth, fitted};
+}
+
+} // namespace
+
+int textFit::neededWidth(const QWidget *widget)
+{
+    return hasOwnText(widget) ? std::max(widget->width(), textHint(widget).width()) : widget->width();
+}
+
+int textFit::neededHeight(const QWidget *widget)
+{
+    return hasOwnText(widget) ? std::max(widget->height(), textHint(widget).height()) : widget->height();
+}
+
+void textFit::fitWindow(QWidget *window)
+{
+    window->ensurePolished();
+    // A main window's central widget holds the drawing.
+    auto *mainWindow = qobject_cast<QMainWindow *>(window);
+    QWidget *content = mainWindow ? mainWindow->centralWidget() : window;
+    if (!content || content->layout())
+        return;
+    const QSize growth = content == window ? fitContainer(window).growth : growthOf(content);
+    if (growth.width() <= 0 && growth.height() <= 0)
+        return;
+    const QSize size = window->size() + growth;
+    if (window->minimumSize() == window->maximumSize())
+        window->setFixedSize(size);
+    else
+        window->resize(size);
+}

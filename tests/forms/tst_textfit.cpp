@@ -1,0 +1,219 @@
+// Every text of the main window, the settings window (alarm-table choosers
+// included) and the bulk dialog shows whole at the platform's default font
+// and at 11 pt, judged from the font's metrics; where the drawn sizes are
+// enough, nothing moves.
+#include "alarm/alarm_set_window.h"
+#include "alarm/setwindowcore.h"
+#include "app/mainwindow.h"
+#include "engine/vurncore.h"
+#include "forms/textfit.h"
+#include "settings/setwindow.h"
+#include "settings/vurnsettings.h"
+#include "support/textcheck.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <memory>
+
+class tst_TextFit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void mainWindow_data();
+    void mainWindow();
+    void settingsWindow_data();
+    void settingsWindow();
+    void bulkDialog_data();
+    void bulkDialog();
+    void drawingThatFitsStaysPut();
+    void grownWidgetPushesItsNeighbours();
+
+private:
+    void fontRows();
+    void applyFontRow();
+
+    QFont platformFont;
+    std::unique_ptr<QTemporaryDir> stateDir;
+};
+
+void tst_TextFit::initTestCase()
+{
+    platformFont = QApplication::font();
+}
+
+void tst_TextFit::init()
+{
+    stateDir = std::make_unique<QTemporaryDir>();
+    vurnSettings::setStateDirectoryOverride(stateDir->path());
+}
+
+void tst_TextFit::cleanup()
+{
+    QApplication::setFont(platformFont);
+    vurnSettings::setStateDirectoryOverride(QString());
+    stateDir.reset();
+}
+
+void tst_TextFit::fontRows()
+{
+    QTest::addColumn<int>("pointSize");
+    QTest::newRow("platform default") << 0;
+    QTest::newRow("11 pt") << 11;
+}
+
+void tst_TextFit::applyFontRow()
+{
+    QFETCH(int, pointSize);
+    QFont font = platformFont;
+    if (pointSize > 0)
+        font.setPointSize(pointSize);
+    QApplication::setFont(font);
+}
+
+void tst_TextFit::mainWindow_data()
+{
+    fontRows();
+}
+
+void tst_TextFit::mainWindow()
+{
+    applyFontRow();
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QList<QAction *> mode = window.findChild<QToolBar *>(QStringLiteral("playToolBar"))->actions();
+    QAction *modeAction = nullptr;
+    for (QAction *action : mode)
+        if (action->objectName() == QLatin1String("actionMode"))
+            modeAction = action;
+    QVERIFY(modeAction);
+    auto *volume = window.findChild<QPushButton *>(QStringLiteral("volButton"));
+    // Every play-mode name, and the widest volume, at the default width.
+    for (QAction *action : window.findChildren<QActionGroup *>().value(0)->actions()) {
+        modeAction->setText(action->text());
+        volume->setText(QStringLiteral("vol:100"));
+        QApplication::processEvents();
+        QCOMPARE(cutTexts(&window), QStringList());
+    }
+}
+
+void tst_TextFit::settingsWindow_data()
+{
+    fontRows();
+}
+
+void tst_TextFit::settingsWindow()
+{
+    applyFontRow();
+    vurnCore player;
+    setWindow window;
+    window.setPlayerCore(&player);
+    window.findChild<QPushButton *>(QStringLiteral("alarmAddButton"))->click();
+    // A row showing the widest item of every chooser.
+    auto *table = window.findChild<QTableWidget *>(QStringLiteral("alarmListTable"));
+    for (int column = 0; column < table->columnCount(); ++column) {
+        auto *box = qobject_cast<QComboBox *>(table->cellWidget(0, column));
+        if (!box)
+            continue;
+        int widest = 0;
+        for (int i = 1; i < box->count(); ++i)
+            if (box->fontMetrics().horizontalAdvance(box->itemText(i))
+                > box->fontMetrics().horizontalAdvance(box->itemText(widest)))
+                widest = i;
+        box->setCurrentIndex(widest);
+    }
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        QApplication::processEvents();
+        QCOMPARE(cutTexts(&window), QStringList());
+        // Whatever was pushed still lies inside the page (the drawing itself
+        // puts the table a pixel past the left edge).
+        const QWidget *page = tabs->currentWidget();
+        for (QWidget *child : page->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            QVERIFY2(child->geometry().right() < page->width() && child->geometry().bottom() < page->height(),
+                     qPrintable(child->objectName()));
+    }
+    for (const char *name : {"okButon", "cancelButton"}) {
+        auto *button = window.findChild<QPushButton *>(QLatin1String(name));
+        QVERIFY(window.rect().contains(button->geometry()));
+        QVERIFY(!button->geometry().intersects(tabs->geometry()));
+    }
+}
+
+void tst_TextFit::bulkDialog_data()
+{
+    fontRows();
+}
+
+void tst_TextFit::bulkDialog()
+{
+    applyFontRow();
+    QTableWidget table(0, 16);
+    setWindowCore core;
+    core.setTable(&table);
+    alarm_set_window dialog;
+    dialog.prepare(&core);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(cutTexts(&dialog), QStringList());
+    for (QWidget *child : dialog.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        QVERIFY2(dialog.rect().contains(child->geometry()), qPrintable(child->objectName()));
+}
+
+void tst_TextFit::drawingThatFitsStaysPut()
+{
+    QDialog dialog;
+    auto *label = new QLabel(QStringLiteral("短い"), &dialog);
+    label->setGeometry(10, 10, 300, 40);
+    auto *button = new QPushButton(QStringLiteral("OK"), &dialog);
+    button->setGeometry(320, 10, 200, 60);
+    dialog.resize(600, 100);
+    textFit::fitWindow(&dialog);
+    QCOMPARE(label->geometry(), QRect(10, 10, 300, 40));
+    QCOMPARE(button->geometry(), QRect(320, 10, 200, 60));
+    QCOMPARE(dialog.size(), QSize(600, 100));
+}
+
+void tst_TextFit::grownWidgetPushesItsNeighbours()
+{
+    QDialog dialog;
+    auto *label = new QLabel(QStringLiteral("とても長いラベルの文字列です"), &dialog);
+    label->setGeometry(10, 10, 20, 20);
+    auto *right = new QPushButton(QStringLiteral("右"), &dialog);
+    right->setGeometry(40, 10, 200, 40);
+    auto *below = new QPushButton(QStringLiteral("下"), &dialog);
+    below->setGeometry(10, 60, 200, 40);
+    auto *cover = new QLabel(&dialog); // drawn over everything: keeps covering it
+    cover->setGeometry(0, 0, 250, 120);
+    dialog.resize(400, 200);
+    textFit::fitWindow(&dialog);
+    QCOMPARE(label->width(), label->sizeHint().width());
+    QCOMPARE(right->x(), label->geometry().right() + 1 + 10); // the drawn gap of 10
+    QCOMPARE(right->y(), 10);
+    QCOMPARE(below->pos(), QPoint(10, 60));
+    // The window keeps its drawn margin right of the drawing.
+    QVERIFY(right->geometry().right() > 249);
+    QCOMPARE(cover->geometry(), QRect(0, 0, right->geometry().right() + 1, 120));
+    QCOMPARE(dialog.width(), 400 + (right->geometry().right() - 249));
+}
+
+QTEST_MAIN(tst_TextFit)
+#include "tst_textfit.moc"
