@@ -1,6 +1,7 @@
 #include "alarm/alarmtone.h"
 
-#include <QCoreApplication>
+#include "settings/shippedfiles.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -89,13 +90,9 @@ bool alarmTone::writeTo(const QString &path)
 QString alarmTone::filePath()
 {
     const QString name = QLatin1String(fileName());
-    const QString programDir = QCoreApplication::applicationDirPath();
-    const QStringList shipped = {programDir + QLatin1Char('/') + name,
-                                 programDir + QStringLiteral("/../share/vurn/") + name};
-    for (const QString &candidate : shipped) {
-        if (QFileInfo(candidate).isFile())
-            return QFileInfo(candidate).absoluteFilePath();
-    }
+    const QString shipped = shippedFiles::find(name);
+    if (!shipped.isEmpty())
+        return shipped;
     // Not shipped where expected (a moved executable, a test): the tone is
     // part of the program, so write it out rather than stay silent.
     QStringList folders = {QStandardPaths::writableLocation(QStandardPaths::CacheLocation),

@@ -6,9 +6,9 @@
 #include "settings/vurnsettings.h"
 
 #include "forms/textfit.h"
+#include "settings/shippedfiles.h"
 #include "ui_setWindow.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QHeaderView>
@@ -232,8 +232,8 @@ void setWindow::on_cancelButton_clicked()
 
 void setWindow::on_readmeButton_clicked()
 {
-    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/Vurn.txt");
-    if (QFile::exists(path)) {
+    const QString path = shippedFiles::find(QStringLiteral("Vurn.txt"));
+    if (!path.isEmpty()) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
         return;
     }
@@ -244,9 +244,10 @@ void setWindow::on_readmeButton_clicked()
 
 void setWindow::on_webButton_clicked()
 {
-    // The product's page ships beside the executable and opens in the browser.
-    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/Vurn.html");
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // The product's page ships with the program and opens in the browser.
+    const QString path = shippedFiles::find(QStringLiteral("Vurn.html"));
+    if (!path.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void setWindow::on_allAlarmEnableCheckBox_clicked(bool checked)

@@ -3,6 +3,7 @@
 #include "alarm/alarmlist.h"
 #include "alarm/alarmone.h"
 #include "engine/musicinfo.h"
+#include "settings/statefolders.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,9 +12,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QSysInfo>
-#include <QTemporaryFile>
 #include <QThread>
 
 #include <cerrno>
@@ -27,12 +26,6 @@ const char generalGroup[] = "General";
 const QString defaultRepeatMode = QStringLiteral("全曲リピート(>>)");
 const QString standardPlayList = QStringLiteral("標準プレイリスト");
 const int defaultVolume = 70;
-
-QString &stateDirectoryOverride()
-{
-    static QString dir;
-    return dir;
-}
 
 // A hand-edited value with an unquoted comma is read back as a list; joining
 // it again gives the text the user typed rather than nothing.
@@ -66,7 +59,9 @@ void vurnSettings::openFile(QString &name)
 {
     if (name.isEmpty())
         name = QStringLiteral("Vurn");
-    filePath = stateDirectory() + QLatin1Char('/') + name + QStringLiteral(".ini");
+    const QString folder = name.startsWith(QLatin1String("playlists/")) ? stateFolders::playlistParent()
+                                                                         : stateFolders::settingsFolder();
+    filePath = folder + QLatin1Char('/') + name + QStringLiteral(".ini");
     delete store;
     store = new QSettings(filePath, QSettings::IniFormat);
     // Sections are parsed lazily, so the codec still applies to what was read.
@@ -431,34 +426,12 @@ bool vurnSettings::isAbandonedLock(const QString &path)
 
 QString vurnSettings::stateDirectory()
 {
-    if (!stateDirectoryOverride().isEmpty())
-        return stateDirectoryOverride();
-    return chooseStateDirectory(
-        QCoreApplication::applicationDirPath(),
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    return stateFolders::settingsFolder();
 }
 
 void vurnSettings::setStateDirectoryOverride(const QString &dir)
 {
-    stateDirectoryOverride() = dir;
-}
-
-QString vurnSettings::chooseStateDirectory(const QString &programDir, const QString &userDir)
-{
-    if (!programDir.isEmpty() && canCreateFilesIn(programDir))
-        return programDir;
-    QDir().mkpath(userDir);
-    return userDir;
-}
-
-bool vurnSettings::canCreateFilesIn(const QString &dir)
-{
-    // Permission bits say nothing about read-only mounts or privileged users;
-    // creating a file is the honest test.
-    if (!QFileInfo(dir).isDir())
-        return false;
-    QTemporaryFile probe(dir + QStringLiteral("/.vurn-write-probe-XXXXXX"));
-    return probe.open();
+    stateFolders::setOverride(dir);
 }
 
 bool vurnSettings::isSafePlaylistName(const QString &name)

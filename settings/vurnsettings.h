@@ -56,8 +56,7 @@ public:
     // Writes pending changes to disk now (through a temporary file and a rename).
     void sync();
 
-    // Where the state files live: beside the executable when that folder is
-    // writable, else the per-user configuration folder.
+    // The folder of "Vurn.ini" (see stateFolders).
     static QString stateDirectory();
     // Tests point the state files at a temporary folder; empty restores the default.
     static void setStateDirectoryOverride(const QString &dir);
@@ -70,10 +69,6 @@ public:
 private:
     friend class tst_vurnSettings;
 
-    // The program folder when files can be created in it, else the per-user
-    // folder (created if missing).
-    static QString chooseStateDirectory(const QString &programDir, const QString &userDir);
-    static bool canCreateFilesIn(const QString &dir);
     // A lock file left by a killed process would keep the next save waiting
     // (for ever on a lock QLockFile cannot read); remove such leftovers.
     static void removeStaleLock(const QString &lockPath);

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QDirIterator>
 #include <QFile>
 #include <QHeaderView>
@@ -62,7 +63,8 @@ private slots:
     void clearThenOkCancelReset();
     void bulkDialogOpensWithTrackCount();
     void readmeMissing();
-    void readmeAndWebOpenFilesBesideExecutable();
+    void readmeAndWebOpenShippedFiles_data();
+    void readmeAndWebOpenShippedFiles();
 
     void savePlaylist_data();
     void savePlaylist();
@@ -445,28 +447,45 @@ void tst_SetWindow::readmeMissing()
     QVERIFY(urls.opened.isEmpty());
 }
 
-void tst_SetWindow::readmeAndWebOpenFilesBesideExecutable()
+void tst_SetWindow::readmeAndWebOpenShippedFiles_data()
 {
-    const QString dir = QCoreApplication::applicationDirPath();
-    const QString readme = dir + QStringLiteral("/Vurn.txt");
-    const bool made = !QFile::exists(readme);
-    if (made) {
-        QFile file(readme);
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("beside the executable") << QString();
+    QTest::newRow("installed in share/vurn") << QStringLiteral("/../share/vurn");
+}
+
+void tst_SetWindow::readmeAndWebOpenShippedFiles()
+{
+    QFETCH(QString, folder);
+    const QString programDir = QCoreApplication::applicationDirPath();
+    QDir().mkpath(programDir + folder);
+    const QString dir = QFileInfo(programDir + folder).canonicalFilePath();
+    QStringList made;
+    for (const char *name : {"Vurn.txt", "Vurn.html"}) {
+        const QString path = dir + QLatin1Char('/') + QLatin1String(name);
+        // Only where the build has not put the real ones.
+        if (QFile::exists(path) || QFile::exists(programDir + QLatin1Char('/') + QLatin1String(name)))
+            continue;
+        QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("Vurn\n");
+        made << path;
     }
     openWith({});
     ModalAnswerer answerer(QMessageBox::Ok, 500);
     answerer.arm();
     click("readmeButton");
     click("webButton");
-    if (made)
-        QFile::remove(readme);
+    for (const QString &path : made)
+        QFile::remove(path);
     QCOMPARE(answerer.count, 0);
     QCOMPARE(urls.opened.size(), 2);
-    QCOMPARE(urls.opened.at(0), QUrl::fromLocalFile(readme));
-    QCOMPARE(urls.opened.at(1), QUrl::fromLocalFile(dir + QStringLiteral("/Vurn.html")));
-    QVERIFY(urls.opened.at(1).isLocalFile());
+    for (const QUrl &url : urls.opened)
+        QVERIFY(url.isLocalFile());
+    QCOMPARE(QFileInfo(urls.opened.at(0).toLocalFile()).fileName(), QStringLiteral("Vurn.txt"));
+    QCOMPARE(QFileInfo(urls.opened.at(1).toLocalFile()).fileName(), QStringLiteral("Vurn.html"));
+    if (!made.isEmpty())
+        QCOMPARE(QFileInfo(urls.opened.at(0).toLocalFile()).absolutePath(), dir);
 }
 
 void tst_SetWindow::savePlaylist_data()

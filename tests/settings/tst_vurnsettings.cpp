@@ -683,36 +683,6 @@ private slots:
         QTEST(vurnSettings::isSafePlaylistName(name), "safe");
     }
 
-    void stateDirectoryChoice()
-    {
-        QTemporaryDir program;
-        const QString user = dir->filePath(QStringLiteral("config/Vurn"));
-        QCOMPARE(vurnSettings::chooseStateDirectory(program.path(), user), program.path());
-        QVERIFY(!QFileInfo::exists(user));
-
-        // Even a privileged user cannot create files in /proc.
-        QCOMPARE(vurnSettings::chooseStateDirectory(QStringLiteral("/proc"), user), user);
-        QVERIFY(QFileInfo(user).isDir());
-        QCOMPARE(vurnSettings::chooseStateDirectory(program.filePath(QStringLiteral("missing")), user), user);
-
-        // A folder without write permission: falls back, unless this process can
-        // write there anyway (root), in which case the program folder is right.
-        QVERIFY(QFile::setPermissions(program.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        QFile probe(program.filePath(QStringLiteral("probe")));
-        const bool writableAnyway = probe.open(QIODevice::WriteOnly);
-        probe.close();
-        probe.remove();
-        QCOMPARE(vurnSettings::chooseStateDirectory(program.path(), user),
-                 writableAnyway ? program.path() : user);
-        QVERIFY(QFile::setPermissions(program.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-        QCOMPARE(QDir(program.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
-
-        vurnSettings::setStateDirectoryOverride(QString());
-        QCOMPARE(vurnSettings::stateDirectory(), QCoreApplication::applicationDirPath());
-        vurnSettings::setStateDirectoryOverride(program.path());
-        QCOMPARE(vurnSettings::stateDirectory(), program.path());
-    }
-
     void garbageFilesLoad()
     {
         const QByteArray base =
