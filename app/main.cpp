@@ -1,18 +1,80 @@
+#include "app/instanceguard.h"
 #include "app/mainwindow.h"
+#include "settings/statefolders.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace {
+
+// Command-line arguments as absolute paths, so another process's working
+// folder does not matter; file URLs (from some file managers) are accepted.
+QStringList absolutePaths(const QStringList &arguments)
+{
+    QStringList paths;
+    for (const QString &argument : arguments) {
+        const QUrl url(argument);
+        const QString path = url.isLocalFile() ? url.toLocalFile() : argument;
+        paths << QFileInfo(path).absoluteFilePath();
+    }
+    return paths;
+}
+
+QIcon applicationIcon()
+{
+    QIcon compiledIn;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        compiledIn.addFile(QStringLiteral(":/icons/vurn-%1.png").arg(size), QSize(size, size));
+    return QIcon::fromTheme(QStringLiteral("org.vurn.vurn"), compiledIn);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    // Names the per-user configuration folder (~/.config/Vurn) used when the
-    // program folder is read-only.
+    // Names the per-user folders (~/.config/Vurn, ~/.local/share/Vurn).
     QApplication::setApplicationName(QStringLiteral("Vurn"));
+    QApplication::setApplicationVersion(QStringLiteral("0.3.4"));
+    QApplication::setDesktopFileName(QStringLiteral("org.vurn.vurn"));
+    QApplication::setWindowIcon(applicationIcon());
     QApplication::setQuitOnLastWindowClosed(true);
     // Qt 5 decodes tr() literals as UTF-8, which is how the sources store them.
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Vurn: a music player with an alarm clock"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("Files or folders to add to the playlist."),
+                                 QStringLiteral("[paths...]"));
+    parser.process(app);
+    const QStringList paths = absolutePaths(parser.positionalArguments());
+
+    // One player per state folder: a second start hands over and ends.
+    QString runtimeDir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtimeDir.isEmpty())
+        runtimeDir = QDir::tempPath();
+    instanceGuard guard(QFileInfo(stateFolders::settingsFolder()).absoluteFilePath(), runtimeDir);
+    if (!guard.claim()) {
+        if (guard.handOver(paths))
+            return 0;
+        qCritical("vurn: another Vurn is running but does not answer");
+        return 1;
+    }
+
     int result;
     {
         MainWindow window;
+        QObject::connect(&guard, &instanceGuard::activationRequested, &window, [&window](const QStringList &given) {
+            window.bringToFront();
+            window.addPaths(given);
+        });
+        window.addPaths(paths);
         window.show();
         result = app.exec();
     }

@@ -18,6 +18,7 @@
 #include <phonon/MediaObject>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 const char *const versionText = "0.3.4";
@@ -103,6 +104,8 @@ void MainWindow::initialiseOnce()
     applyAlarmOptions();
     refreshAlarmStatus(alarmClock::now());
     secondTimerId = startTimer(1000);
+    if (!pendingPaths.isEmpty())
+        addPaths(std::exchange(pendingPaths, QStringList()));
     setWindowTitle(QStringLiteral("Vurn -v") + QLatin1String(versionText));
 }
 

@@ -25,6 +25,7 @@ class sleepInhibitor;
 class sleepWatch;
 class trackLoader;
 class trayIcon;
+class mprisService;
 class vurnCore;
 class vurnSettings;
 
@@ -59,6 +60,11 @@ public:
     static int toneVolumeFor(const alarmOne &alarm, int currentPercent);
     // Quit for real, also while the window would only hide to the tray.
     void quitForReal();
+    // Files and folders from the command line, added as a drop adds them;
+    // before the first show they wait for the restored playlist.
+    void addPaths(const QStringList &paths);
+    // Shown, raised and activated, from the tray, another start or MPRIS.
+    void bringToFront();
 
     vurnSettings *settings = nullptr;
     setWindow *setWin = nullptr;
@@ -67,6 +73,8 @@ public:
     alarmRinger *ringer = nullptr;
     trackLoader *loader = nullptr;
     trayIcon *tray = nullptr; // null where the desktop has no tray
+    mprisService *mpris = nullptr; // null without a session bus
+    QStringList pendingPaths;
     sleepWatch *sleepMonitor = nullptr;
     sleepInhibitor *inhibitor = nullptr;
     double rampStep = 0;   // percent per second; 0 while no fade-in runs

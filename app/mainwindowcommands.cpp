@@ -265,3 +265,14 @@ void MainWindow::dropEvent(QDropEvent *event)
         paths << url.toLocalFile();
     appendFiles(collectFiles(paths));
 }
+
+void MainWindow::addPaths(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    if (!initialised) {
+        pendingPaths += paths;
+        return;
+    }
+    appendFiles(collectFiles(paths));
+}

@@ -41,15 +41,23 @@ void MainWindow::applyAlarmOptions()
 
 void MainWindow::toggleWindowShown()
 {
-    if (isVisible() && !isMinimized()) {
+    if (isVisible() && !isMinimized())
         hide();
-    } else {
-        showNormal();
-        raise();
-        activateWindow();
-    }
+    else
+        bringToFront();
     if (tray)
         tray->setWindowShown(isVisible());
+}
+
+void MainWindow::bringToFront()
+{
+    // Out of the minimised state, keeping a maximised one.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    if (tray)
+        tray->setWindowShown(true);
 }
 
 void MainWindow::quitForReal()

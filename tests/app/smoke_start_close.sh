@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real executable under Xvfb from a folder holding a prepared
-# Vurn.ini, finds its window by title, closes it the way a window manager
-# does, and checks the exit code and the state file it rewrote.
+# Vurn.ini, finds its window by title, starts it a second time with a file
+# (which hands the file over and ends), closes the window the way a window
+# manager does, and checks the exit codes and the state file it rewrote.
 set -euo pipefail
 exe="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -11,6 +12,7 @@ trap 'rm -rf "$work"' EXIT
 cp "$exe" "$work/vurn"
 sox -n -r 22050 -c 1 "$work/one.flac" synth 2 sine 440 vol 0.2
 sox -n -r 22050 -c 1 "$work/two.wav" synth 3 sine 330 vol 0.2
+sox -n -r 22050 -c 1 "$work/three.wav" synth 2 sine 550 vol 0.2
 cat > "$work/Vurn.ini" <<INI
 [General]
 RepeatMode=シャッフル
@@ -50,6 +52,12 @@ pid=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Vurn -v0\.3\.4$' | head -n 1)
 [ -n "$window" ] || { echo "no window titled 'Vurn -v0.3.4'"; kill "$pid"; exit 1; }
 sleep 1
+# A second start hands its file to the running player and ends at once.
+second=0
+(cd /tmp && timeout 30 "$work/vurn" ../"${work#/}/three.wav" > "$work/second.log" 2>&1) || second=$?
+[ "$second" -eq 0 ] || { echo "second start ended with $second"; cat "$work/second.log"; kill "$pid"; exit 1; }
+kill -0 "$pid" || { echo "the first player ended"; exit 1; }
+sleep 1
 # Without a window manager nothing else stirs the X connection, and Qt can
 # leave a close request queued behind input it set aside; like a user whose
 # click went unnoticed, ask again until the window goes.
@@ -78,8 +86,9 @@ expect "Volume=35"
 expect "alarmEnable=false"
 expect "File=$work/one.flac"
 expect "File=$work/two.wav"
+expect "File=$work/three.wav"
 reject "File=$work/missing.mp3"
-reject "[2]"
+reject "[3]"
 expect "[Alarm0]"
 expect "Time=07:30"
 expect "Week=024"
