@@ -9,7 +9,7 @@ packages=(
   cmake g++ make pkg-config
   qtbase5-dev libphonon4qt5-dev phonon4qt5 phonon4qt5-backend-vlc libtag1-dev
   pulseaudio pulseaudio-utils xvfb xauth xdotool python3-xlib sox libsox-fmt-all
-  dbus-daemon faketime tzdata
+  dbus-daemon faketime tzdata desktop-file-utils appstream
 )
 
 missing=()
