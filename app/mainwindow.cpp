@@ -3,6 +3,7 @@
 #include "alarm/alarmclock.h"
 #include "alarm/alarmringer.h"
 #include "alarm/alarmschedule.h"
+#include "app/mprisservice.h"
 #include "engine/musicplay.h"
 #include "engine/trackloader.h"
 #include "engine/vurncore.h"
@@ -191,6 +192,9 @@ void MainWindow::timerEvent(QTimerEvent *event)
     if (secondTimerId != 0 && secondTimerId == id) {
         stepVolumeRamp();
         checkAlarms();
+        // A safety net for changes no signal tells of (a fade-in step, say).
+        if (mpris)
+            mpris->refresh();
     }
 }
 
@@ -290,6 +294,8 @@ void MainWindow::refreshTotals()
 {
     ui->totalNum->setText(core->countText + tr(" 曲"));
     ui->totalTime->setText(core->totalText);
+    if (mpris)
+        mpris->refresh();
 }
 
 QString MainWindow::currentModeText() const

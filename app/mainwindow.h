@@ -15,6 +15,7 @@ namespace Ui {
 class MainWindow;
 }
 class QAction;
+class QDBusConnection;
 class QActionGroup;
 class QMenu;
 class alarmOne;
@@ -147,6 +148,8 @@ private:
     void refreshAlarmStatus(const QDateTime &now);
     void applyAlarmOptions();
     void setUpDesktop();
+    // Media keys and media widgets: MPRIS on the given bus, when it is there.
+    void setUpMpris(const QDBusConnection &sessionBus);
     void toggleWindowShown();
     void saveToSettings();
 

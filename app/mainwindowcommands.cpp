@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "alarm/alarmringer.h"
+#include "app/mprisservice.h"
 #include "engine/collectfiles.h"
 #include "engine/musicplay.h"
 #include "engine/trackloader.h"
@@ -63,6 +64,8 @@ void MainWindow::appendFiles(const QStringList &paths)
 void MainWindow::on_slider_moved(int position)
 {
     core->player->seek(position);
+    if (mpris)
+        mpris->notifySeeked(position);
 }
 
 void MainWindow::on_play_finished()
@@ -242,6 +245,8 @@ void MainWindow::on_actionBottom_triggered()
 void MainWindow::on_volumeSlider_valueChanged(int value)
 {
     core->setVolumePercent(value, ui->volButton, ui->volumeSlider);
+    if (mpris)
+        mpris->refresh();
 }
 
 void MainWindow::on_volButton_clicked()

@@ -7,8 +7,12 @@
 #include "alarm/alarmschedule.h"
 #include "alarm/sleepinhibitor.h"
 #include "alarm/sleepwatch.h"
+#include "app/mprisservice.h"
 #include "app/trayicon.h"
+#include "engine/musicplay.h"
+#include "engine/vurncore.h"
 #include "settings/setwindow.h"
+#include "ui_MainWindow.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -21,6 +25,7 @@ void MainWindow::setUpDesktop()
     connect(sleepMonitor, &sleepWatch::resumed, this, &MainWindow::checkAlarms);
     inhibitor = new sleepInhibitor(systemBus, this);
     setWin->setStayAwakeAvailable(inhibitor->isAvailable());
+    setUpMpris(QDBusConnection::sessionBus());
 
     if (!trayIcon::isAvailable())
         return;
@@ -32,6 +37,42 @@ void MainWindow::setUpDesktop()
     connect(tray, &trayIcon::snoozeRequested, this, &MainWindow::snoozeRinging);
     connect(tray, &trayIcon::quitRequested, this, &MainWindow::quitForReal);
     tray->show();
+}
+
+void MainWindow::setUpMpris(const QDBusConnection &sessionBus)
+{
+    mpris = new mprisService(sessionBus, core, this);
+    if (!mpris->isRegistered()) {
+        delete mpris;
+        mpris = nullptr;
+        return;
+    }
+    // Queued: the D-Bus call returns first, then the command runs with the
+    // window's own warnings, which may wait for the user.
+    const auto queued = Qt::QueuedConnection;
+    connect(mpris, &mprisService::raiseRequested, this, &MainWindow::bringToFront, queued);
+    connect(mpris, &mprisService::quitRequested, this, &MainWindow::quitForReal, queued);
+    connect(mpris, &mprisService::playPauseRequested, this, &MainWindow::on_actionPlay_triggered, queued);
+    connect(mpris, &mprisService::playRequested, this, [this] {
+        if (!core->isPlaying())
+            on_actionPlay_triggered();
+    }, queued);
+    connect(mpris, &mprisService::stopRequested, this, [this] {
+        if (core->isPlaying() || ringer->isRinging())
+            on_actionPlay_triggered();
+    }, queued);
+    connect(mpris, &mprisService::nextRequested, this, &MainWindow::on_actionNext_triggered, queued);
+    connect(mpris, &mprisService::previousRequested, this, &MainWindow::on_actionBack_triggered, queued);
+    connect(mpris, &mprisService::volumeRequested, this, [this](double level) {
+        core->setVolumeLevel(level, ui->volButton, ui->volumeSlider);
+        mpris->refresh();
+    }, queued);
+    connect(mpris, &mprisService::seekRequested, this, [this](qint64 position) {
+        core->player->seek(qint32(position));
+    });
+    connect(mpris, &mprisService::openRequested, this, [this](const QString &path) {
+        addPaths({path});
+    }, queued);
 }
 
 void MainWindow::applyAlarmOptions()

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDBusAbstractAdaptor>
+#include <QDBusObjectPath>
+#include <QVariantMap>
+
+class mprisService;
+
+// org.mpris.MediaPlayer2.Player. The player has no pause: Pause stops, and
+// PlayPause is the play/stop button.
+class mprisPlayer : public QDBusAbstractAdaptor
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
+    Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
+    Q_PROPERTY(double Rate READ rate WRITE setRate)
+    Q_PROPERTY(double MinimumRate READ rate)
+    Q_PROPERTY(double MaximumRate READ rate)
+    Q_PROPERTY(QVariantMap Metadata READ metadata)
+    Q_PROPERTY(double Volume READ volume WRITE setVolume)
+    Q_PROPERTY(qlonglong Position READ position)
+    Q_PROPERTY(bool CanGoNext READ hasTracks)
+    Q_PROPERTY(bool CanGoPrevious READ hasTracks)
+    Q_PROPERTY(bool CanPlay READ hasTracks)
+    Q_PROPERTY(bool CanPause READ hasTracks)
+    Q_PROPERTY(bool CanSeek READ canSeek)
+    Q_PROPERTY(bool CanControl READ canControl)
+public:
+    explicit mprisPlayer(mprisService *service);
+
+    QString playbackStatus() const;
+    double rate() const { return 1.0; }
+    void setRate(double) {}
+    QVariantMap metadata() const;
+    double volume() const;
+    void setVolume(double level);
+    qlonglong position() const;
+    bool hasTracks() const;
+    bool canSeek() const;
+    bool canControl() const { return true; }
+
+public Q_SLOTS:
+    void Next();
+    void Previous();
+    void Pause();
+    void PlayPause();
+    void Stop();
+    void Play();
+    void Seek(qlonglong Offset);
+    void SetPosition(const QDBusObjectPath &TrackId, qlonglong Position);
+    void OpenUri(const QString &Uri);
+
+Q_SIGNALS:
+    void Seeked(qlonglong Position);
+
+private:
+    mprisService *service;
+};
