@@ -3,6 +3,7 @@
 #include "engine/playlist.h"
 #include "engine/vurncore.h"
 
+#include <QFileInfo>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -23,7 +24,22 @@ trackLoader::~trackLoader()
 
 void trackLoader::addFiles(const QStringList &paths)
 {
-    add(musicInfo::entriesFor(paths));
+    // Named by the user (a dialog, a drop, the command line): a path that is
+    // not there is told, unlike a vanished track of the saved playlist.
+    QStringList present;
+    for (const QString &path : paths) {
+        if (QFileInfo::exists(path))
+            present << path;
+        else
+            report.add(path, tr("ファイルが見つかりません。"));
+    }
+    if (present.isEmpty() && !busy) {
+        const loadReport missing = report;
+        report = loadReport();
+        missing.show(dialogParent);
+        return;
+    }
+    add(musicInfo::entriesFor(present));
 }
 
 void trackLoader::add(const QList<storedTrack> &entries)

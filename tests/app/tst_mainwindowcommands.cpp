@@ -53,6 +53,7 @@ private slots:
     void doubleClickPlaysRow();
     void volumeAndMute();
     void dropIgnoresTextAndExpandsFolders();
+    void commandLinePathsAreDropped();
     void backAndNext();
 
 private:
@@ -448,6 +449,48 @@ void tst_MainWindowCommands::dropIgnoresTextAndExpandsFolders()
     QCOMPARE(answerer.count, 1);
     QVERIFY2(answerer.text.contains(QStringLiteral("12 個")), qPrintable(answerer.text));
     QCOMPARE(titles(), QStringList({"X", "B", "T3"}));
+}
+
+void tst_MainWindowCommands::commandLinePathsAreDropped()
+{
+    // Given before the first show, they follow the restored playlist.
+    window.reset();
+    {
+        vurnSettings saved;
+        QString name;
+        saved.openFile(name);
+        musicInfo restored;
+        QVERIFY(restored.readTags(files.at(0)));
+        saved.savePlayList({&restored});
+    }
+    window = std::make_unique<MainWindow>();
+    window->addPaths({files.at(1)});
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QTRY_COMPARE(titles(), QStringList({"T0", "T1"}));
+
+    // A missing path and a file that is not audio, named on the command
+    // line, are reported in the one box of a drop; the rest is added.
+    AudioFixtures tree;
+    const QString notes = tree.makeBroken(QStringLiteral("notes.txt"));
+    const QString missing = tree.path(QStringLiteral("gone.mp3"));
+    ModalAnswerer answerer(QMessageBox::Ok, 3000);
+    answerer.keepAnswering = true;
+    answerer.arm();
+    window->addPaths({missing, files.at(2), notes});
+    QVERIFY(answerer.waitAnswered(3000));
+    QTest::qWait(300);
+    QCOMPARE(answerer.count, 1);
+    QCOMPARE(answerer.title, QStringLiteral("ファイル読み込みエラー"));
+    QVERIFY2(answerer.text.contains(missing) && answerer.text.contains(notes), qPrintable(answerer.text));
+    QCOMPARE(titles(), QStringList({"T0", "T1", "T2"}));
+
+    // Nothing but a missing path: still told.
+    answerer.arm();
+    window->addPaths({missing});
+    QVERIFY(answerer.waitAnswered(3000));
+    QVERIFY2(answerer.text.contains(missing), qPrintable(answerer.text));
+    QCOMPARE(titles().size(), 3);
 }
 
 void tst_MainWindowCommands::backAndNext()
