@@ -1,5 +1,6 @@
 #include "app/instanceguard.h"
 #include "app/mainwindow.h"
+#include "app/terminationwatch.h"
 #include "settings/statefolders.h"
 
 #include <QApplication>
@@ -74,6 +75,9 @@ int main(int argc, char *argv[])
             window.bringToFront();
             window.addPaths(given);
         });
+        // Ended by the session or a terminal: closed and saved as from the window.
+        terminationWatch termination;
+        QObject::connect(&termination, &terminationWatch::terminationRequested, &window, &MainWindow::quitForReal);
         window.addPaths(paths);
         window.show();
         result = app.exec();
