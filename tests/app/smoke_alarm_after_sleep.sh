@@ -77,11 +77,7 @@ pactl list sink-inputs | grep -E 'Sink Input|application.name|application.proces
 xdotool search --onlyvisible --name '^Vurn - アラーム$' >/dev/null \
   || { echo "no ringing window"; kill "$pid"; exit 1; }
 echo "ringing window shown"
-for attempt in 1 2 3 4 5 6 7 8 9 10; do
-  /usr/bin/python3 "$here/wm_close.py" "$window" 2>/dev/null || true
-  timeout 3 tail --pid="$pid" -f /dev/null && break
-done
-if kill -0 "$pid" 2>/dev/null; then echo "vurn did not exit"; kill -9 "$pid"; exit 1; fi
+bash "$here/close_window.sh" "$window" "$pid"
 wait "$pid"
 SESSION
 

@@ -46,11 +46,7 @@ identity=$(timeout 10 gdbus call --session -d org.mpris.MediaPlayer2.vurn -o /or
 kill "$bus_pid"
 sleep 2
 kill -0 "$pid" || { echo "the player ended with its bus"; exit 1; }
-for attempt in 1 2 3 4 5 6 7 8 9 10; do
-  /usr/bin/python3 "$here/wm_close.py" "$window" 2>/dev/null || true
-  timeout 3 tail --pid="$pid" -f /dev/null && break
-done
-if kill -0 "$pid" 2>/dev/null; then echo "vurn did not exit"; kill -9 "$pid"; exit 1; fi
+bash "$here/close_window.sh" "$window" "$pid"
 wait "$pid"
 SESSION
 

@@ -58,18 +58,8 @@ second=0
 [ "$second" -eq 0 ] || { echo "second start ended with $second"; cat "$work/second.log"; kill "$pid"; exit 1; }
 kill -0 "$pid" || { echo "the first player ended"; exit 1; }
 sleep 1
-# Without a window manager nothing else stirs the X connection, and Qt can
-# leave a close request queued behind input it set aside; like a user whose
-# click went unnoticed, ask again until the window goes.
 status=0
-for attempt in 1 2 3 4 5 6 7 8 9 10; do
-  /usr/bin/python3 "$here/wm_close.py" "$window" 2>/dev/null || true
-  timeout 3 tail --pid="$pid" -f /dev/null && break
-done
-if kill -0 "$pid" 2>/dev/null; then
-  echo "vurn did not exit after WM_DELETE_WINDOW"; kill -9 "$pid"; exit 1
-fi
-echo "closed after $attempt request(s)"
+bash "$here/close_window.sh" "$window" "$pid"
 wait "$pid" || status=$?
 echo "exit code $status"
 exit "$status"

@@ -65,11 +65,7 @@ pid=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Vurn -v0\.3\.4$' | head -n 1)
 [ -n "$window" ] || { echo "no window"; kill "$pid"; exit 1; }
 sleep 1
-for attempt in 1 2 3 4 5 6 7 8 9 10; do
-  /usr/bin/python3 "$here/../app/wm_close.py" "$window" 2>/dev/null || true
-  timeout 3 tail --pid="$pid" -f /dev/null && break
-done
-if kill -0 "$pid" 2>/dev/null; then echo "vurn did not exit"; kill -9 "$pid"; exit 1; fi
+bash "$here/../app/close_window.sh" "$window" "$pid"
 wait "$pid"
 SESSION
 xvfb-run -a bash "$dest/session.sh" "$prefix" "$here" "$home" || { cat "$home/vurn.log"; problem "the installed vurn did not run and close"; }
