@@ -101,8 +101,6 @@ QCheckBox *newCheck(QTableWidget *table, int row, int column, bool checked)
     return box;
 }
 
-// Fills a fresh chooser; the item whose text equals `current` exactly becomes
-// current, otherwise the first item stays current.
 // The width a chooser needs for its widest item, as the style frames it.
 // Every row has the same items per column, so it is worked out once.
 QSize chooserSize(const QComboBox *box, const QStringList &items)
@@ -140,6 +138,8 @@ QComboBox *newChooser(QTableWidget *table, int row, int column, const QStringLis
         if (index >= 0)
             box->setCurrentIndex(index);
     }
+    // Measured at the font it will show, a style sheet's included.
+    box->ensurePolished();
     const QSize size = chooserSize(box, items);
     if (table->columnWidth(column) < size.width())
         table->setColumnWidth(column, size.width());

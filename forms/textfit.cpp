@@ -8,6 +8,7 @@
 #include <QLayout>
 #include <QMainWindow>
 #include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 #include <QTabWidget>
@@ -122,18 +123,36 @@ bool drawnApart(const QRect &a, const QRect &b)
     return !a.adjusted(1, 1, -1, -1).intersects(b.adjusted(1, 1, -1, -1));
 }
 
-// Drawn on top of other widgets, holding each one it overlaps.
-bool coversOthers(const Placed &item, const QVector<Placed> &placed)
+// A notice drawn on top of nearly the whole drawing (a "not available yet"
+// over a tab): the widgets under it stick out by a pixel or two here and there.
+bool coversOthers(const Placed &item, const QVector<Placed> &placed, const QRect &drawn)
 {
-    bool covers = false;
+    if (item.before.width() * 10 < drawn.width() * 9 || item.before.height() * 10 < drawn.height() * 9)
+        return false;
     for (const Placed &other : placed) {
-        if (&other == &item || drawnApart(item.before, other.before))
-            continue;
-        if (!item.before.adjusted(-1, -1, 1, 1).contains(other.before))
-            return false;
-        covers = true;
+        if (&other != &item && !drawnApart(item.before, other.before))
+            return true;
     }
-    return covers;
+    return false;
+}
+
+// Where a group box's contents start under its title at the current font.
+int contentsTop(const QGroupBox *group)
+{
+    QStyleOptionGroupBox option;
+    option.initFrom(group);
+    option.text = group->title();
+    option.lineWidth = 1;
+    option.midLineWidth = 0;
+    option.textAlignment = Qt::Alignment(group->alignment());
+    option.subControls = QStyle::SC_GroupBoxFrame;
+    if (!group->title().isEmpty())
+        option.subControls |= QStyle::SC_GroupBoxLabel;
+    if (group->isCheckable())
+        option.subControls |= QStyle::SC_GroupBoxCheckBox;
+    if (group->isFlat())
+        option.features |= QStyleOptionFrame::Flat;
+    return group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, group).top();
 }
 
 // A grown widget keeps at most this much of the drawn gap to its neighbour.
@@ -157,6 +176,14 @@ Fitted fitContainer(QWidget *container)
         drawn |= item.before;
         item.now.setSize(item.now.size() + growthOf(item.widget));
     }
+    // A taller group title would run into what was drawn just below it.
+    if (auto *group = qobject_cast<QGroupBox *>(container)) {
+        const int below = contentsTop(group) - drawn.top();
+        if (below > 0) {
+            for (Placed &item : placed)
+                item.now.translate(0, below);
+        }
+    }
     // A few passes settle chains of neighbours.
     for (int pass = 0; pass < 16; ++pass) {
         bool moved = false;
@@ -164,18 +191,26 @@ Fitted fitContainer(QWidget *container)
             for (Placed &b : placed) {
                 if (&a == &b || !drawnApart(a.before, b.before))
                     continue;
-                if (rowsOverlap(a.before, b.before) && b.before.left() > a.before.right()) {
-                    const int gap = std::min(keptGap, b.before.left() - a.before.right());
-                    if (b.now.left() < a.now.right() + gap) {
-                        b.now.moveLeft(a.now.right() + gap);
-                        moved = true;
-                    }
-                } else if (columnsOverlap(a.before, b.before) && b.before.top() > a.before.bottom()) {
-                    const int gap = std::min(keptGap, b.before.top() - a.before.bottom());
-                    if (b.now.top() < a.now.bottom() + gap) {
-                        b.now.moveTop(a.now.bottom() + gap);
-                        moved = true;
-                    }
+                // Drawn edges may share a pixel or two.
+                const bool right = b.before.left() >= a.before.right() - 1;
+                const bool below = b.before.top() >= a.before.bottom() - 1;
+                const int needX = a.now.right() + std::min(keptGap, b.before.left() - a.before.right()) - b.now.left();
+                const int needY = a.now.bottom() + std::min(keptGap, b.before.top() - a.before.bottom()) - b.now.top();
+                bool sideways;
+                if (right && rowsOverlap(a.before, b.before))
+                    sideways = true;
+                else if (below && columnsOverlap(a.before, b.before))
+                    sideways = false;
+                else if (right && below && !drawnApart(a.now, b.now))
+                    sideways = needX <= needY; // reached diagonally: the shorter way
+                else
+                    continue;
+                if (sideways && needX > 0) {
+                    b.now.translate(needX, 0);
+                    moved = true;
+                } else if (!sideways && needY > 0) {
+                    b.now.translate(0, needY);
+                    moved = true;
                 }
             }
         }
@@ -183,13 +218,16 @@ Fitted fitContainer(QWidget *container)
             break;
     }
     QRect fitted;
-    for (const Placed &item : placed)
+    bool changed = false;
+    for (const Placed &item : placed) {
         fitted |= item.now;
+        changed = changed || item.now != item.before;
+    }
     const QSize growth(std::max(0, fitted.right() - drawn.right()), std::max(0, fitted.bottom() - drawn.bottom()));
     for (Placed &item : placed) {
         // A notice drawn over the widgets it hides keeps hiding all of them.
-        if (coversOthers(item, placed))
-            item.now.setSize(item.now.size().expandedTo(item.before.size() + growth));
+        if (changed && coversOthers(item, placed, drawn))
+            item.now = item.before.united(fitted);
         if (item.now != item.before)
             item.widget->setGeometry(item.now);
     }

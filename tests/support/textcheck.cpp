@@ -126,3 +126,25 @@ QStringList cutTexts(QWidget *root)
     }
     return cut;
 }
+
+QStringList overlappingWidgets(QWidget *root, const QStringList &ignored)
+{
+    QStringList found;
+    QList<QWidget *> containers = root->findChildren<QWidget *>();
+    containers.prepend(root);
+    for (QWidget *container : containers) {
+        QList<QWidget *> shown;
+        for (QWidget *child : container->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (child->isVisible() && !child->isWindow() && !ignored.contains(child->objectName()))
+                shown << child;
+        }
+        for (int i = 0; i < shown.size(); ++i) {
+            for (int j = i + 1; j < shown.size(); ++j) {
+                const QRect a = shown.at(i)->geometry().adjusted(1, 1, -1, -1);
+                if (a.intersects(shown.at(j)->geometry().adjusted(1, 1, -1, -1)))
+                    found << shown.at(i)->objectName() + QLatin1Char('/') + shown.at(j)->objectName();
+            }
+        }
+    }
+    return found;
+}
