@@ -268,7 +268,7 @@ void MainWindow::dropEvent(QDropEvent *event)
     const QList<QUrl> urls = data->urls();
     for (const QUrl &url : urls)
         paths << url.toLocalFile();
-    appendFiles(collectFiles(paths));
+    addPaths(paths);
 }
 
 void MainWindow::addPaths(const QStringList &paths)
