@@ -1,6 +1,6 @@
-#include "app/instanceguard.h"
+#include "desktop/instanceguard.h"
 #include "app/mainwindow.h"
-#include "app/terminationwatch.h"
+#include "desktop/terminationwatch.h"
 #include "settings/statefolders.h"
 
 #include <QApplication>

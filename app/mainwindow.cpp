@@ -3,7 +3,7 @@
 #include "alarm/alarmclock.h"
 #include "alarm/alarmringer.h"
 #include "alarm/alarmschedule.h"
-#include "app/mprisservice.h"
+#include "desktop/mprisservice.h"
 #include "engine/musicplay.h"
 #include "engine/trackloader.h"
 #include "engine/vurncore.h"

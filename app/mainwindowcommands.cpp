@@ -3,7 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "alarm/alarmringer.h"
-#include "app/mprisservice.h"
+#include "desktop/mprisservice.h"
 #include "engine/collectfiles.h"
 #include "engine/musicplay.h"
 #include "engine/trackloader.h"

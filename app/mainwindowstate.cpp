@@ -2,7 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "alarm/alarmringer.h"
-#include "app/trayicon.h"
+#include "desktop/trayicon.h"
 #include "engine/musicinfo.h"
 #include "engine/trackloader.h"
 #include "engine/vurncore.h"

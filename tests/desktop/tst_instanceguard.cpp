@@ -1,6 +1,6 @@
 // One player per state folder: a later start hands its paths to the running
 // one; leftovers of a killed instance and broken messages do not get in the way.
-#include "app/instanceguard.h"
+#include "desktop/instanceguard.h"
 
 #include <QFile>
 #include <QLocalSocket>

@@ -2,7 +2,7 @@
 // own connection reads the properties, hears every change, and its commands
 // reach the main window's.
 #include "app/mainwindow.h"
-#include "app/mprisservice.h"
+#include "desktop/mprisservice.h"
 #include "engine/vurncore.h"
 #include "settings/vurnsettings.h"
 #include "support/audiofixtures.h"

@@ -1,6 +1,6 @@
-#include "app/mprisroot.h"
+#include "desktop/mprisroot.h"
 
-#include "app/mprisservice.h"
+#include "desktop/mprisservice.h"
 
 mprisRoot::mprisRoot(mprisService *service)
     : QDBusAbstractAdaptor(service)

@@ -1,4 +1,4 @@
-#include "alarm/sleepinhibitor.h"
+#include "desktop/sleepinhibitor.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>

@@ -1,5 +1,5 @@
 // The tray icon's menu: what each entry asks for, and the ringing entries.
-#include "app/trayicon.h"
+#include "desktop/trayicon.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "app/terminationwatch.h"
+#include "desktop/terminationwatch.h"
 
 #include <QSocketNotifier>
 

@@ -1,7 +1,7 @@
-#include "app/mprisservice.h"
+#include "desktop/mprisservice.h"
 
-#include "app/mprisplayer.h"
-#include "app/mprisroot.h"
+#include "desktop/mprisplayer.h"
+#include "desktop/mprisroot.h"
 #include "engine/musicinfo.h"
 #include "engine/musicplay.h"
 #include "engine/playlist.h"

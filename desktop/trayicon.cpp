@@ -1,4 +1,4 @@
-#include "app/trayicon.h"
+#include "desktop/trayicon.h"
 
 #include <QAction>
 #include <QApplication>

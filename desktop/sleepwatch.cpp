@@ -1,4 +1,4 @@
-#include "alarm/sleepwatch.h"
+#include "desktop/sleepwatch.h"
 
 sleepWatch::sleepWatch(const QDBusConnection &systemBus, QObject *parent)
     : QObject(parent), bus(systemBus)

@@ -1,6 +1,6 @@
-#include "app/mprisplayer.h"
+#include "desktop/mprisplayer.h"
 
-#include "app/mprisservice.h"
+#include "desktop/mprisservice.h"
 
 #include <QUrl>
 

@@ -1,5 +1,5 @@
 // Waking from sleep, told by a stand-in logind on a private bus.
-#include "alarm/sleepwatch.h"
+#include "desktop/sleepwatch.h"
 #include "support/fakelogind.h"
 
 #include <QSignalSpy>

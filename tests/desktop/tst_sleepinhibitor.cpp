@@ -1,5 +1,5 @@
 // Keeping the machine awake for a coming alarm, against a stand-in logind on a private bus.
-#include "alarm/sleepinhibitor.h"
+#include "desktop/sleepinhibitor.h"
 #include "support/fakelogind.h"
 
 #include <QSignalSpy>
