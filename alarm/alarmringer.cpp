@@ -3,6 +3,8 @@
 #include "alarm/alarmone.h"
 #include "alarm/alarmringwindow.h"
 #include "alarm/alarmtone.h"
+#include "engine/outputlevel.h"
+#include "engine/playbackbackend.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -122,25 +124,29 @@ void alarmRinger::startTone()
     if (!tone) {
         // A media object of its own, so the tone neither disturbs the
         // playlist's state nor inherits its mute.
+        playbackBackend::prepare();
         tone = new Phonon::MediaObject(this);
         toneOut = new Phonon::AudioOutput(Phonon::MusicCategory, this);
         tonePath = Phonon::createPath(tone, toneOut);
+        toneLevel = new outputLevel(tone, toneOut, this);
         // Loop until stopped.
         connect(tone, &Phonon::MediaObject::finished, this, [this] {
             if (toneOn)
                 QTimer::singleShot(0, this, [this] {
                     if (toneOn) {
                         tone->setCurrentSource(tone->currentSource());
+                        toneLevel->prepareStart();
                         tone->play();
                     }
                 });
         });
     }
     toneOn = true;
-    toneOut->setMuted(false);
-    toneOut->setVolume(tonePercent / 100.0);
+    toneLevel->setMuted(false);
+    toneLevel->setLevel(tonePercent / 100.0);
     const QString path = alarmTone::filePath();
     tone->setCurrentSource(Phonon::MediaSource(QUrl::fromLocalFile(path)));
+    toneLevel->prepareStart();
     tone->play();
     ringWindow->setNowPlaying(tr("アラーム音"));
     emit toneStarted();

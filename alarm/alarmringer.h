@@ -11,6 +11,7 @@
 class QTimer;
 class alarmOne;
 class alarmRingWindow;
+class outputLevel;
 
 namespace Phonon {
 class AudioOutput;
@@ -63,6 +64,7 @@ private:
     Phonon::MediaObject *tone = nullptr;
     Phonon::AudioOutput *toneOut = nullptr;
     Phonon::Path tonePath;
+    outputLevel *toneLevel = nullptr;
     int tonePercent = 100;
     bool toneOn = false;
 };

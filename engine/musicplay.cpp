@@ -1,6 +1,8 @@
 #include "engine/musicplay.h"
 
 #include "engine/loadreport.h"
+#include "engine/outputlevel.h"
+#include "engine/playbackbackend.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -10,29 +12,15 @@
 #include <phonon/MediaObject>
 #include <phonon/MediaSource>
 
-#include <cmath>
-
-namespace {
-
-qreal boundedVolume(qreal volume)
-{
-    if (std::isnan(volume))
-        return 0.0;
-    return qBound<qreal>(0.0, volume, 1.0);
-}
-
-} // namespace
 
 musicPlay::musicPlay()
     : musicInfo(nullptr)
 {
+    playbackBackend::prepare();
     media = new Phonon::MediaObject(this);
     output = new Phonon::AudioOutput(Phonon::MusicCategory, this);
     path = Phonon::createPath(media, output);
-    // The backend reports back a volume slightly off the one set, so the
-    // player remembers its own from here on.
-    level = boundedVolume(output->volume());
-    muted = output->isMuted();
+    levelKeeper = new outputLevel(media, output, this);
 }
 
 musicPlay::~musicPlay()
@@ -60,6 +48,7 @@ bool musicPlay::playFile(const QString &file)
 
     // A file URL keeps non-ASCII names intact on their way to the backend.
     media->setCurrentSource(Phonon::MediaSource(QUrl::fromLocalFile(fileInfo->absoluteFilePath())));
+    levelKeeper->prepareStart();
     media->play();
     return true;
 }
@@ -97,29 +86,22 @@ Phonon::MediaObject *musicPlay::mediaObject() const
 
 qreal musicPlay::volume() const
 {
-    return level;
+    return levelKeeper->level();
 }
 
 bool musicPlay::isMuted() const
 {
-    return muted;
+    return levelKeeper->isMuted();
 }
 
 void musicPlay::toggleMute()
 {
-    muted = !muted;
-    output->setMuted(muted);
-    // Unmuting leaves the backend's volume at zero; put back the one in use.
-    if (!muted)
-        output->setVolume(level);
+    levelKeeper->setMuted(!levelKeeper->isMuted());
 }
 
 void musicPlay::setVolume(qreal volume)
 {
-    level = boundedVolume(volume);
-    // While muted the level is only remembered; unmuting applies it.
-    if (!muted)
-        output->setVolume(level);
+    levelKeeper->setLevel(volume);
 }
 
 void musicPlay::setVolumePercent(int percent)

@@ -8,6 +8,7 @@ namespace Phonon {
 class MediaObject;
 class AudioOutput;
 }
+class outputLevel;
 
 // The single audio player: a thin layer over the media framework that also
 // describes the file it was last asked to play.
@@ -32,9 +33,6 @@ public:
     Phonon::AudioOutput *output = nullptr;
     Phonon::Path path;
 
-private:
-    // The volume last set and the mute state; the backend's own readings of
-    // both are unreliable (rounded, and zero after an unmute).
-    qreal level = 1.0;
-    bool muted = false;
+    // The volume and mute the player keeps for every stream it plays.
+    outputLevel *levelKeeper = nullptr;
 };

@@ -111,6 +111,63 @@ QString AudioFixtures::make(const QString &name, int msec, const TrackTags &tags
     return target;
 }
 
+namespace {
+
+bool run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+}
+
+} // namespace
+
+QString AudioFixtures::makeSweep(const QString &name, int msec, int fromHz, int toHz)
+{
+    const QString target = path(name);
+    const QString suffix = QFileInfo(target).suffix().toLower();
+    if (!ensureParent(target))
+        return QString();
+    const QString wav = suffix == QLatin1String("wav") ? target : target + QStringLiteral(".sweep.wav");
+    const QString seconds = QString::number(msec / 1000.0, 'f', 3);
+    if (!run(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
+                                     QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-b"),
+                                     QStringLiteral("16"), wav, QStringLiteral("synth"), seconds,
+                                     QStringLiteral("sine"),
+                                     QStringLiteral("%1-%2").arg(fromHz).arg(toHz),
+                                     QStringLiteral("vol"), QStringLiteral("0.5")}))
+        return QString();
+    if (wav == target)
+        return target;
+    bool made = false;
+    if (suffix == QLatin1String("flac") || suffix == QLatin1String("mp3")) {
+        made = run(QStringLiteral("sox"), {wav, target});
+    } else if (suffix == QLatin1String("ogg") || suffix == QLatin1String("oga")) {
+        made = run(QStringLiteral("oggenc"), {QStringLiteral("-Q"), QStringLiteral("-q"), QStringLiteral("3"),
+                                              QStringLiteral("-o"), target, wav});
+    } else {
+        QStringList codec;
+        if (suffix == QLatin1String("m4a"))
+            codec = QStringList{QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-b:a"), QStringLiteral("128k")};
+        else if (suffix == QLatin1String("wma"))
+            codec = QStringList{QStringLiteral("-c:a"), QStringLiteral("wmav2"), QStringLiteral("-b:a"), QStringLiteral("128k")};
+        else if (suffix == QLatin1String("tta"))
+            codec = QStringList{QStringLiteral("-c:a"), QStringLiteral("tta")};
+        else if (suffix == QLatin1String("mpa") || suffix == QLatin1String("m2a"))
+            codec = QStringList{QStringLiteral("-c:a"), QStringLiteral("mp2"), QStringLiteral("-b:a"),
+                     QStringLiteral("192k"), QStringLiteral("-f"), QStringLiteral("mp2")};
+        else if (suffix == QLatin1String("opus"))
+            codec = QStringList{QStringLiteral("-c:a"), QStringLiteral("libopus"), QStringLiteral("-f"), QStringLiteral("ogg")};
+        if (!codec.isEmpty())
+            made = run(QStringLiteral("ffmpeg"), QStringList{QStringLiteral("-v"), QStringLiteral("error"),
+                                                             QStringLiteral("-y"), QStringLiteral("-i"), wav}
+                                                     + codec + QStringList{target});
+    }
+    QFile::remove(wav);
+    return made ? target : QString();
+}
+
 QString AudioFixtures::makeTinyWav(const QString &name, int msec, const TrackTags &tags)
 {
     const QString target = path(name);

@@ -23,6 +23,10 @@ public:
     // A tone of the given length; the format follows the suffix (wav, flac, ogg, mp3).
     // Subfolders in the name are created. Returns the path, or empty on failure.
     QString make(const QString &name, int msec, const TrackTags &tags = TrackTags());
+    // A tone rising evenly from `fromHz` to `toHz` over its length, so that
+    // what is heard tells where in the track playback is. Any suffix the
+    // player offers but APE, which no encoder here writes.
+    QString makeSweep(const QString &name, int msec, int fromHz, int toHz);
     // A small WAV at a low sample rate, for bulk files (benchmarks).
     QString makeTinyWav(const QString &name, int msec, const TrackTags &tags = TrackTags());
     // A file with an audio suffix whose content no decoder accepts.

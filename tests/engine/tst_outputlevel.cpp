@@ -1,0 +1,232 @@
+// The player's volume and mute as the sound server plays them: every stream,
+// not only the first, whatever the server remembered from another day.
+#include "engine/musicplay.h"
+#include "engine/outputlevel.h"
+#include "engine/playbackbackend.h"
+#include "engine/vurncore.h"
+#include "support/audiofixtures.h"
+#include "support/controllerrig.h"
+#include "support/soundserverprobe.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include <phonon/MediaObject>
+
+#include <memory>
+
+class tst_OutputLevel : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void streamPercentMatchesWhatWasHeard_data();
+    void streamPercentMatchesWhatWasHeard();
+    void everyStreamAtThePlayersLevel_data();
+    void everyStreamAtThePlayersLevel();
+    void muteHoldsForNewStreams();
+    void mixerChangesAfterTheStartStand();
+
+private:
+    // Samples the server for `msec`: every stream of ours that is heard plays
+    // at `percent` (and mute), and at least one was heard.
+    void expectHeard(int percent, bool muted, int msec = 1500);
+    void forget(int percent) { QVERIFY(SoundServerProbe::rememberVolume(playbackBackend::streamRestoreId(), percent)); }
+
+    std::unique_ptr<AudioFixtures> fixtures;
+    std::unique_ptr<ControllerRig> rig;
+    QStringList tracks;
+    QString longTrack;
+};
+
+namespace {
+void setStreamPercent(int index, int percent)
+{
+    QProcess::execute(QStringLiteral("pactl"), {QStringLiteral("set-sink-input-volume"), QString::number(index),
+                                                QString::number(percent) + QLatin1Char('%')});
+}
+} // namespace
+
+void tst_OutputLevel::initTestCase()
+{
+    fixtures = std::make_unique<AudioFixtures>();
+    for (int i = 0; i < 3; ++i)
+        tracks << fixtures->make(QStringLiteral("track%1.flac").arg(i), 2500);
+    for (const QString &track : tracks)
+        QVERIFY(!track.isEmpty());
+    longTrack = fixtures->make(QStringLiteral("long.flac"), 12000);
+    QVERIFY(!longTrack.isEmpty());
+}
+
+void tst_OutputLevel::init()
+{
+    rig = std::make_unique<ControllerRig>();
+    QVERIFY(rig->core->addFiles(tracks));
+    rig->core->setModeText(QStringLiteral("全曲リピート(>>)"));
+    // What the main window does at the end of a track.
+    connect(rig->core->mediaObject(), &Phonon::MediaObject::finished, rig->core.get(),
+            [this] { rig->core->playNextAfterEnd(); });
+}
+
+void tst_OutputLevel::cleanup()
+{
+    rig.reset();
+    QTRY_VERIFY_WITH_TIMEOUT(SoundServerProbe::streamsOf().isEmpty(), 5000);
+}
+
+void tst_OutputLevel::expectHeard(int percent, bool muted, int msec)
+{
+    int heard = 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < msec) {
+        const QList<HeardStream> audible = SoundServerProbe::audibleStreams();
+        QVERIFY2(audible.size() <= 1, "more than one stream of the player at once");
+        for (const HeardStream &stream : audible) {
+            ++heard;
+            if (qAbs(stream.percent - percent) > 1 || stream.muted != muted)
+                QFAIL(qPrintable(QStringLiteral("stream #%1 heard at %2 %3 (wanted %4 %5) %6 ms in")
+                                     .arg(stream.index).arg(stream.percent)
+                                     .arg(stream.muted ? "muted" : "").arg(percent)
+                                     .arg(muted ? "muted" : "").arg(clock.elapsed())));
+        }
+        QTest::qWait(5);
+    }
+    QVERIFY2(heard > 0, "no stream of the player was heard");
+}
+
+void tst_OutputLevel::streamPercentMatchesWhatWasHeard_data()
+{
+    QTest::addColumn<double>("level");
+    QTest::addColumn<int>("percent");
+    // As a fresh player's first stream plays them on this stack.
+    QTest::newRow("30") << 0.30 << 16;
+    QTest::newRow("70") << 0.70 << 58;
+    QTest::newRow("90") << 0.90 << 85;
+    QTest::newRow("100") << 1.0 << 100;
+    QTest::newRow("0") << 0.0 << 0;
+}
+
+void tst_OutputLevel::streamPercentMatchesWhatWasHeard()
+{
+    QFETCH(double, level);
+    QFETCH(int, percent);
+    QCOMPARE(outputLevel::streamPercent(level), percent);
+}
+
+void tst_OutputLevel::everyStreamAtThePlayersLevel_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("remembered");
+    QTest::newRow("server remembers louder") << 30 << 100;
+    QTest::newRow("server remembers quieter") << 70 << 3;
+}
+
+void tst_OutputLevel::everyStreamAtThePlayersLevel()
+{
+    QFETCH(int, level);
+    QFETCH(int, remembered);
+    vurnCore &core = *rig->core;
+    const int wanted = outputLevel::streamPercent(level / 100.0);
+    QVERIFY(qAbs(wanted - remembered) > 5);
+
+    // Set while stopped, as a restored volume or an alarm's is.
+    core.setVolumePercent(level, nullptr, nullptr);
+    forget(remembered);
+    QVERIFY(core.playTrack(0, false));
+    expectHeard(wanted, false);
+
+    forget(remembered);
+    QVERIFY(core.playNext()); // Next
+    QCOMPARE(core.currentIndex, 1);
+    expectHeard(wanted, false);
+
+    // The end of the track starts the next one.
+    forget(remembered);
+    QTRY_COMPARE_WITH_TIMEOUT(core.currentIndex, 2, 5000);
+    expectHeard(wanted, false);
+
+    // Stop, then play again.
+    core.stopPlayback(&rig->play);
+    QTRY_VERIFY_WITH_TIMEOUT(SoundServerProbe::streamsOf().isEmpty(), 5000);
+    forget(remembered);
+    QVERIFY(core.playTrack(0, false));
+    expectHeard(wanted, false);
+
+    // A change while playing is heard on this stream and the next.
+    core.setVolumePercent(50, nullptr, nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(SoundServerProbe::audibleStreams().value(0).percent == outputLevel::streamPercent(0.5), 2000);
+    forget(remembered);
+    QVERIFY(core.playPrevious());
+    expectHeard(outputLevel::streamPercent(0.5), false);
+}
+
+void tst_OutputLevel::muteHoldsForNewStreams()
+{
+    vurnCore &core = *rig->core;
+    core.setVolumePercent(60, nullptr, nullptr);
+    QVERIFY(core.playTrack(0, false));
+    expectHeard(outputLevel::streamPercent(0.6), false, 500);
+    core.toggleMute(nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(SoundServerProbe::audibleStreams().value(0).muted, 2000);
+
+    // The server remembers our streams unmuted and loud: the next one stays muted.
+    forget(100);
+    QVERIFY(core.playNext());
+    QElapsedTimer clock;
+    clock.start();
+    int heard = 0;
+    while (clock.elapsed() < 1500) {
+        for (const HeardStream &stream : SoundServerProbe::audibleStreams()) {
+            ++heard;
+            QVERIFY2(stream.muted, "a new stream played unmuted while the player is muted");
+        }
+        QTest::qWait(5);
+    }
+    QVERIFY(heard > 0);
+
+    // Unmuting brings back the level, on the stream and on the next one.
+    core.toggleMute(nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(!SoundServerProbe::audibleStreams().value(0).muted, 2000);
+    expectHeard(outputLevel::streamPercent(0.6), false, 300);
+    forget(100);
+    QVERIFY(core.playNext());
+    expectHeard(outputLevel::streamPercent(0.6), false);
+}
+
+void tst_OutputLevel::mixerChangesAfterTheStartStand()
+{
+    vurnCore &core = *rig->core;
+    QVERIFY(core.addFiles({longTrack}));
+    core.setVolumePercent(40, nullptr, nullptr);
+    const int wanted = outputLevel::streamPercent(0.4);
+    QVERIFY(core.playTrack(3, false));
+    QTRY_VERIFY_WITH_TIMEOUT(!SoundServerProbe::audibleStreams().isEmpty(), 5000);
+    const int index = SoundServerProbe::audibleStreams().first().index;
+
+    // While the new stream settles, a level that is not ours is put back.
+    int putBack = 0;
+    for (int round = 0; round < 5; ++round) {
+        setStreamPercent(index, 95);
+        QTest::qWait(150);
+        const QList<HeardStream> ours = SoundServerProbe::streamsOf();
+        if (!ours.isEmpty() && qAbs(ours.first().percent - wanted) <= 1)
+            ++putBack;
+    }
+    QCOMPARE(putBack, 5);
+
+    // Once it plays on, a mixer change is the person's and stands...
+    QTest::qWait(outputLevel::settleMsec);
+    setStreamPercent(index, 95);
+    QTest::qWait(500);
+    QCOMPARE(SoundServerProbe::streamsOf().first().percent, 95);
+    QCOMPARE(core.volume(), 0.4);
+    // ...until the next track, which plays at the player's level.
+    QVERIFY(core.playTrack(0, false));
+    expectHeard(wanted, false);
+}
+
+QTEST_MAIN(tst_OutputLevel)
+#include "tst_outputlevel.moc"

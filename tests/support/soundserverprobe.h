@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QList>
+#include <QString>
+#include <QVector>
+
+// One stream as the private sound server plays it.
+struct HeardStream
+{
+    int index = -1;
+    int percent = -1; // of the front-left channel
+    bool muted = false;
+    bool corked = false;
+    qint64 pid = 0;
+    QByteArray restoreId;
+};
+
+// What the private sound server of the test session plays, read where a
+// person would hear it: its streams (pactl) and its sink's monitor (parec).
+class SoundServerProbe
+{
+public:
+    static QList<HeardStream> streams();
+    // The streams of one process (this one by default).
+    static QList<HeardStream> streamsOf(qint64 pid = QCoreApplication::applicationPid());
+    // Streams of this process that are not corked: the ones being heard.
+    static QList<HeardStream> audibleStreams();
+
+    // Makes the server remember `percent` (and mute) for streams carrying
+    // `restoreId`, as a mixer change on an earlier stream of theirs would.
+    static bool rememberVolume(const QByteArray &restoreId, int percent, bool muted = false);
+
+    // Mono 16-bit samples of the default sink's monitor, `msec` long.
+    static QVector<qint16> record(int msec, int rate = sampleRate);
+    static double rms(const QVector<qint16> &samples);
+    // The dominant frequency of a tone, from its zero crossings.
+    static double frequency(const QVector<qint16> &samples, int rate = sampleRate);
+
+    static bool setSinkMuted(bool muted);
+
+    static constexpr int sampleRate = 44100;
+
+private:
+    static QString pactl(const QStringList &arguments);
+};
