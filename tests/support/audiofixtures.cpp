@@ -135,7 +135,7 @@ QString AudioFixtures::makeSweep(const QString &name, int msec, int fromHz, int 
                                      QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-b"),
                                      QStringLiteral("16"), wav, QStringLiteral("synth"), seconds,
                                      QStringLiteral("sine"),
-                                     QStringLiteral("%1-%2").arg(fromHz).arg(toHz),
+                                     QStringLiteral("%1:%2").arg(fromHz).arg(toHz),
                                      QStringLiteral("vol"), QStringLiteral("0.5")}))
         return QString();
     if (wav == target)
