@@ -12,12 +12,17 @@
 #include "support/alarmsetup.h"
 #include "support/audiofixtures.h"
 #include "support/modalanswerer.h"
+#include "support/soundserverprobe.h"
+#include "engine/outputlevel.h"
+#include "engine/playbackbackend.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QElapsedTimer>
+#include <QSet>
 #include <QTest>
 
 #include <phonon/AudioOutput>
@@ -50,6 +55,9 @@ private slots:
     void snoozeFiresAfterItsMinutes();
     void mutedOutputIsShownAndUnmuted();
     void nextAlarmLabelFollowsSwitch();
+    void fadeInRisesOnOneStream();
+    void alarmVolumeHeardOnEveryStream_data();
+    void alarmVolumeHeardOnEveryStream();
 
 private:
     void setAlarms(const QList<AlarmSetup> &setups)
@@ -79,6 +87,7 @@ private:
     QDateTime clock;
     QString longTrack;
     QString broken;
+    QStringList shortTracks;
 };
 
 void tst_AlarmRinging::initTestCase()
@@ -86,6 +95,8 @@ void tst_AlarmRinging::initTestCase()
     fixtures = std::make_unique<AudioFixtures>();
     longTrack = fixtures->make(QStringLiteral("long.flac"), 8000, TrackTags{QStringLiteral("Long"), {}, {}, 0});
     broken = fixtures->makeBroken(QStringLiteral("broken.wav"));
+    for (int i = 0; i < 2; ++i)
+        shortTracks << fixtures->make(QStringLiteral("short%1.flac").arg(i), 2500);
     QVERIFY(!longTrack.isEmpty() && !broken.isEmpty());
     alarmClock::setSource([this] { return clock; });
 }
@@ -303,6 +314,83 @@ void tst_AlarmRinging::nextAlarmLabelFollowsSwitch()
     QTest::mouseClick(box, Qt::LeftButton);
     QCOMPARE(window->setWin->nextAlarmText(), QStringLiteral("次のアラーム：1/1(月) 07:00"));
     window->setWin->close();
+}
+
+void tst_AlarmRinging::fadeInRisesOnOneStream()
+{
+    // The server remembers the player's streams at full volume (yesterday's
+    // evening); the fade must still start from silence.
+    QVERIFY(SoundServerProbe::rememberVolume(playbackBackend::streamRestoreId(), 100));
+    window->core->addFiles({longTrack});
+    setAlarms({{"07:00", "0", "全曲リピート(>>)", true, false, true, "80", "フェードイン：1分"}});
+    QVERIFY(tickAt(mon(7, 0)));
+    QSet<int> streams;
+    int heard = 0;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 nextStep = 1000;
+    while (clock.elapsed() < 5000) {
+        if (clock.elapsed() >= nextStep) {
+            window->stepVolumeRamp();
+            nextStep += 1000;
+        }
+        const int allowed = outputLevel::streamPercent(window->volumePercent() / 100.0) + 1;
+        for (const HeardStream &stream : SoundServerProbe::audibleStreams()) {
+            ++heard;
+            streams.insert(stream.index);
+            QVERIFY2(stream.percent <= allowed,
+                     qPrintable(QStringLiteral("heard at %1 %, the fade is at %2 %")
+                                    .arg(stream.percent).arg(allowed - 1)));
+        }
+        QTest::qWait(10);
+    }
+    QVERIFY(heard > 0);
+    QCOMPARE(streams.size(), 1);
+    QVERIFY(window->volumePercent() > 0);
+    window->stopRinging();
+}
+
+void tst_AlarmRinging::alarmVolumeHeardOnEveryStream_data()
+{
+    QTest::addColumn<bool>("withTracks");
+    QTest::newRow("second track of the playlist") << true;
+    QTest::newRow("built-in tone") << false;
+}
+
+void tst_AlarmRinging::alarmVolumeHeardOnEveryStream()
+{
+    QFETCH(bool, withTracks);
+    const QByteArray id = playbackBackend::streamRestoreId();
+    if (withTracks)
+        window->core->addFiles(shortTracks);
+    window->findChild<QSlider *>(QStringLiteral("volumeSlider"))->setValue(90);
+    setAlarms({{"07:00", "0", "全曲リピート(>>)", true, false, true, "40"}});
+    // An empty playlist is reported in a box, which the tone must not wait for.
+    ModalAnswerer answerer;
+    answerer.arm();
+    QVERIFY(tickAt(mon(7, 0)));
+    const int wanted = outputLevel::streamPercent(0.4);
+    if (withTracks) {
+        QTRY_VERIFY_WITH_TIMEOUT(window->core->isPlaying(), 8000);
+        QVERIFY(SoundServerProbe::rememberVolume(id, 100));
+        QTRY_COMPARE_WITH_TIMEOUT(window->core->currentIndex, 1, 6000);
+    } else {
+        QVERIFY(SoundServerProbe::rememberVolume(id, 100));
+        QTRY_VERIFY_WITH_TIMEOUT(window->ringer->isToneSounding(), 8000);
+    }
+    int heard = 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 1500) {
+        for (const HeardStream &stream : SoundServerProbe::audibleStreams()) {
+            ++heard;
+            QCOMPARE(stream.percent, wanted);
+            QVERIFY(!stream.muted);
+        }
+        QTest::qWait(10);
+    }
+    QVERIFY(heard > 0);
+    window->stopRinging();
 }
 
 QTEST_MAIN(tst_AlarmRinging)
