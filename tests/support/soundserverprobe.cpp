@@ -7,6 +7,7 @@
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 #include <cmath>
@@ -117,14 +118,49 @@ bool SoundServerProbe::rememberVolume(const QByteArray &restoreId, int percent, 
     return remembered;
 }
 
+namespace {
+
+QStringList recorderArguments(int rate)
+{
+    return {QStringLiteral("-d"), QStringLiteral("@DEFAULT_MONITOR@"), QStringLiteral("--raw"),
+            QStringLiteral("--format=s16le"), QStringLiteral("--channels=1"),
+            QStringLiteral("--rate=") + QString::number(rate), QStringLiteral("--latency-msec=20")};
+}
+
+QVector<qint16> toSamples(QByteArray data, qint64 wantedBytes)
+{
+    data.truncate(int(qMin<qint64>(data.size(), wantedBytes)));
+    QVector<qint16> samples(data.size() / 2);
+    memcpy(samples.data(), data.constData(), size_t(samples.size()) * 2);
+    return samples;
+}
+
+} // namespace
+
+QVector<qint16> SoundServerProbe::recordWhileRunning(int msec, int rate)
+{
+    QProcess recorder;
+    recorder.start(QStringLiteral("parec"), recorderArguments(rate));
+    QByteArray data;
+    QObject::connect(&recorder, &QProcess::readyReadStandardOutput, [&] { data += recorder.readAllStandardOutput(); });
+    const qint64 wanted = qint64(rate) * msec / 1000 * 2;
+    QElapsedTimer clock;
+    clock.start();
+    if (recorder.waitForStarted(5000)) {
+        while (data.size() < wanted && clock.elapsed() < msec + 5000)
+            QTest::qWait(10);
+    }
+    recorder.disconnect();
+    recorder.kill();
+    recorder.waitForFinished(5000);
+    return toSamples(data, wanted);
+}
+
 QVector<qint16> SoundServerProbe::record(int msec, int rate)
 {
     QProcess recorder;
     recorder.setProcessEnvironment(plainEnvironment());
-    recorder.start(QStringLiteral("parec"),
-                   {QStringLiteral("-d"), QStringLiteral("@DEFAULT_MONITOR@"), QStringLiteral("--raw"),
-                    QStringLiteral("--format=s16le"), QStringLiteral("--channels=1"),
-                    QStringLiteral("--rate=") + QString::number(rate), QStringLiteral("--latency-msec=20")});
+    recorder.start(QStringLiteral("parec"), recorderArguments(rate));
     QByteArray data;
     const qint64 wanted = qint64(rate) * msec / 1000 * 2;
     QElapsedTimer clock;
@@ -137,10 +173,7 @@ QVector<qint16> SoundServerProbe::record(int msec, int rate)
     }
     recorder.kill();
     recorder.waitForFinished(5000);
-    data.truncate(int(qMin<qint64>(data.size(), wanted)));
-    QVector<qint16> samples(data.size() / 2);
-    memcpy(samples.data(), data.constData(), size_t(samples.size()) * 2);
-    return samples;
+    return toSamples(data, wanted);
 }
 
 double SoundServerProbe::rms(const QVector<qint16> &samples)

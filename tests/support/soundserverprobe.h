@@ -34,6 +34,8 @@ public:
 
     // Mono 16-bit samples of the default sink's monitor, `msec` long.
     static QVector<qint16> record(int msec, int rate = sampleRate);
+    // The same while the event loop runs (the player keeps working meanwhile).
+    static QVector<qint16> recordWhileRunning(int msec, int rate = sampleRate);
     static double rms(const QVector<qint16> &samples);
     // The dominant frequency of a tone, from its zero crossings.
     static double frequency(const QVector<qint16> &samples, int rate = sampleRate);
