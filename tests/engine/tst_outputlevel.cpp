@@ -78,6 +78,9 @@ void tst_OutputLevel::cleanup()
 
 void tst_OutputLevel::expectHeard(int percent, bool muted, int msec)
 {
+    // A stream that has not started yet is not heard at any level; a slow
+    // start (a loaded machine) is waited for, then sampled.
+    QTRY_VERIFY_WITH_TIMEOUT(!SoundServerProbe::streamsOf().isEmpty(), 8000);
     int heard = 0;
     QElapsedTimer clock;
     clock.start();
