@@ -78,7 +78,8 @@ xdotool search --onlyvisible --name '^Vurn - アラーム$' >/dev/null \
   || { echo "no ringing window"; kill "$pid"; exit 1; }
 echo "ringing window shown"
 bash "$here/close_window.sh" "$window" "$pid"
-wait "$pid"
+source "$here/player_exit.sh"
+player_exit "$pid" "$work/vurn.log"
 SESSION
 
 xvfb-run -a bash "$work/session.sh" "$work" "$here" "$faketime_lib" || { cat "$work/vurn.log"; exit 1; }

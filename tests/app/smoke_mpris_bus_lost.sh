@@ -47,7 +47,8 @@ kill "$bus_pid"
 sleep 2
 kill -0 "$pid" || { echo "the player ended with its bus"; exit 1; }
 bash "$here/close_window.sh" "$window" "$pid"
-wait "$pid"
+source "$here/player_exit.sh"
+player_exit "$pid" "$work/vurn.log"
 SESSION
 
 xvfb-run -a bash "$work/session.sh" "$work" "$here" "$bus_pid" || { cat "$work/vurn.log"; exit 1; }

@@ -60,7 +60,8 @@ kill -0 "$pid" || { echo "the first player ended"; exit 1; }
 sleep 1
 status=0
 bash "$here/close_window.sh" "$window" "$pid"
-wait "$pid" || status=$?
+source "$here/player_exit.sh"
+player_exit "$pid" "$work/vurn.log" || status=$?
 echo "exit code $status"
 exit "$status"
 SESSION

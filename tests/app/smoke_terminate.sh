@@ -3,6 +3,7 @@
 # with exit code 0, and what was added before is in the saved state.
 set -euo pipefail
 exe="$1"
+here="$(cd "$(dirname "$0")" && pwd)"
 work=$(mktemp -d /tmp/vurn-term.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 cp "$exe" "$work/vurn"
@@ -12,7 +13,7 @@ sox -n -r 22050 -c 1 "$work/one.flac" synth 2 sine 440 vol 0.2
 cat > "$work/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
-work="$1"
+work="$1"; here="$2"
 export QT_QPA_PLATFORM=xcb
 "$work/vurn" "$work/one.flac" > "$work/vurn.log" 2>&1 &
 pid=$!
@@ -21,11 +22,12 @@ sleep 1
 kill -TERM "$pid"
 status=0
 timeout 20 tail --pid="$pid" -f /dev/null || { echo "vurn did not end on SIGTERM"; kill -9 "$pid"; exit 1; }
-wait "$pid" || status=$?
+source "$here/player_exit.sh"
+player_exit "$pid" "$work/vurn.log" || status=$?
 echo "exit code $status"
 exit "$status"
 SESSION
 
-xvfb-run -a bash "$work/session.sh" "$work" || { cat "$work/vurn.log"; exit 1; }
+xvfb-run -a bash "$work/session.sh" "$work" "$here" || { cat "$work/vurn.log"; exit 1; }
 grep -qxF "File=$work/one.flac" "$work/Vurn.ini" || { echo "not saved on SIGTERM"; cat "$work/Vurn.ini" 2>/dev/null; exit 1; }
 echo "saved on SIGTERM"
