@@ -74,17 +74,8 @@ soundServer::~soundServer()
 
 void soundServer::rememberStreamLevel(const QByteArray &restoreId, double volume, bool muted)
 {
-    if (restoreId.isEmpty())
+    if (restoreId.isEmpty() || !ensureLoop())
         return;
-    if (!loop) {
-        loop = pa_threaded_mainloop_new();
-        if (!loop || pa_threaded_mainloop_start(loop) < 0) {
-            if (loop)
-                pa_threaded_mainloop_free(loop);
-            loop = nullptr;
-            return;
-        }
-    }
     pa_threaded_mainloop_lock(loop);
     Level level;
     level.volume = std::isnan(volume) ? 0.0 : qBound(0.0, volume, 1.0);
@@ -93,6 +84,31 @@ void soundServer::rememberStreamLevel(const QByteArray &restoreId, double volume
     if (ensureContext())
         flushPending();
     pa_threaded_mainloop_unlock(loop);
+}
+
+void soundServer::whenReady(std::function<void(pa_context *)> job)
+{
+    if (!job || !ensureLoop())
+        return;
+    pa_threaded_mainloop_lock(loop);
+    jobs.append(std::move(job));
+    if (ensureContext())
+        flushPending();
+    pa_threaded_mainloop_unlock(loop);
+}
+
+bool soundServer::ensureLoop()
+{
+    if (loop)
+        return true;
+    loop = pa_threaded_mainloop_new();
+    if (!loop || pa_threaded_mainloop_start(loop) < 0) {
+        if (loop)
+            pa_threaded_mainloop_free(loop);
+        loop = nullptr;
+        return false;
+    }
+    return true;
 }
 
 bool soundServer::ensureContext()
@@ -125,8 +141,11 @@ void soundServer::onContextState(pa_context *context, void *self)
     const pa_context_state_t state = pa_context_get_state(context);
     if (state == PA_CONTEXT_READY)
         server->flushPending();
-    else if (!PA_CONTEXT_IS_GOOD(state))
-        server->pending.clear(); // no server: the next call tries again
+    else if (!PA_CONTEXT_IS_GOOD(state)) {
+        // No server: the next call tries again.
+        server->pending.clear();
+        server->jobs.clear();
+    }
 }
 
 void soundServer::flushPending()
@@ -142,4 +161,8 @@ void soundServer::flushPending()
         }
     }
     pending.clear();
+    const QVector<std::function<void(pa_context *)>> ready = std::move(jobs);
+    jobs.clear();
+    for (const auto &job : ready)
+        job(context);
 }

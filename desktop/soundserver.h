@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QVector>
+
+#include <functional>
 
 struct pa_context;
 struct pa_threaded_mainloop;
@@ -23,6 +26,11 @@ public:
     // routes these streams to a chosen output, that choice is kept.
     void rememberStreamLevel(const QByteArray &restoreId, double volume, bool muted);
 
+    // Runs `job` on the server's thread, with the main loop locked, once the
+    // connection is ready. Jobs still waiting when the server cannot be
+    // reached are dropped: callers that wait for an answer keep a timeout.
+    void whenReady(std::function<void(pa_context *)> job);
+
     soundServer(const soundServer &) = delete;
     soundServer &operator=(const soundServer &) = delete;
 
@@ -34,6 +42,7 @@ private:
     };
 
     soundServer() = default;
+    bool ensureLoop();
     // Both with the main loop locked.
     bool ensureContext();
     void flushPending();
@@ -41,5 +50,7 @@ private:
 
     pa_threaded_mainloop *loop = nullptr;
     pa_context *context = nullptr;
-    QHash<QByteArray, Level> pending; // guarded by the main loop's lock
+    // Both guarded by the main loop's lock.
+    QHash<QByteArray, Level> pending;
+    QVector<std::function<void(pa_context *)>> jobs;
 };

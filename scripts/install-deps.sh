@@ -9,7 +9,7 @@ packages=(
   cmake g++ make pkg-config
   qtbase5-dev libphonon4qt5-dev phonon4qt5 phonon4qt5-backend-vlc libtag1-dev
   libpulse-dev pulseaudio pulseaudio-utils xvfb xauth xdotool python3-xlib sox libsox-fmt-all ffmpeg vorbis-tools
-  dbus-daemon faketime tzdata desktop-file-utils appstream
+  dbus-daemon python3-dbusmock faketime tzdata desktop-file-utils appstream
   dpkg-dev debhelper fakeroot lintian
 )
 

@@ -202,3 +202,25 @@ bool SoundServerProbe::setSinkMuted(bool muted)
                                             muted ? QStringLiteral("1") : QStringLiteral("0")});
     return process.waitForFinished(10000) && process.exitCode() == 0;
 }
+
+bool SoundServerProbe::setSinkVolume(int percent)
+{
+    QProcess process;
+    process.start(QStringLiteral("pactl"), {QStringLiteral("set-sink-volume"), QStringLiteral("@DEFAULT_SINK@"),
+                                            QStringLiteral("%1%").arg(percent)});
+    return process.waitForFinished(10000) && process.exitCode() == 0;
+}
+
+bool SoundServerProbe::sinkMuted()
+{
+    return pactl({QStringLiteral("get-sink-mute"), QStringLiteral("@DEFAULT_SINK@")}).contains(QLatin1String("yes"));
+}
+
+int SoundServerProbe::sinkPercent()
+{
+    // "Volume: front-left: 32768 /  50% / -18.06 dB,   front-right: ..."
+    const QString out = pactl({QStringLiteral("get-sink-volume"), QStringLiteral("@DEFAULT_SINK@")});
+    const QRegularExpression first(QStringLiteral("(\\d+)%"));
+    const QRegularExpressionMatch match = first.match(out);
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}

@@ -40,7 +40,11 @@ public:
     // The dominant frequency of a tone, from its zero crossings.
     static double frequency(const QVector<qint16> &samples, int rate = sampleRate);
 
+    // The default sink, as the desktop's mixer shows it.
     static bool setSinkMuted(bool muted);
+    static bool setSinkVolume(int percent);
+    static bool sinkMuted();
+    static int sinkPercent(); // the front-left channel; -1 when unknown
 
     static constexpr int sampleRate = 44100;
 
