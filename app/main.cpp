@@ -51,6 +51,9 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral("Vurn: a music player with an alarm clock"));
     parser.addHelpOption();
     parser.addVersionOption();
+    const QCommandLineOption trayOption(QStringLiteral("tray"),
+                                        QStringLiteral("Start in the tray (minimised where there is none)."));
+    parser.addOption(trayOption);
     parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("Files or folders to add to the playlist."),
                                  QStringLiteral("[paths...]"));
     parser.process(app);
@@ -79,7 +82,10 @@ int main(int argc, char *argv[])
         terminationWatch termination;
         QObject::connect(&termination, &terminationWatch::terminationRequested, &window, &MainWindow::quitForReal);
         window.addPaths(paths);
-        window.show();
+        if (parser.isSet(trayOption))
+            window.startInTray();
+        else
+            window.show();
         result = app.exec();
     }
     return result;

@@ -66,6 +66,9 @@ public:
     void addPaths(const QStringList &paths);
     // Shown, raised and activated, from the tray, another start or MPRIS.
     void bringToFront();
+    // Started at login: ready and working, but only the tray icon shows (the
+    // window minimised where the desktop has no tray).
+    void startInTray();
 
     vurnSettings *settings = nullptr;
     setWindow *setWin = nullptr;

@@ -101,6 +101,17 @@ void MainWindow::bringToFront()
         tray->setWindowShown(true);
 }
 
+void MainWindow::startInTray()
+{
+    if (!initialised)
+        initialiseOnce();
+    if (tray && tray->isVisible()) {
+        tray->setWindowShown(false);
+        return;
+    }
+    showMinimized();
+}
+
 void MainWindow::quitForReal()
 {
     quitting = true;

@@ -48,7 +48,7 @@ setWindow::setWindow(QWidget *parent)
         ui->snoozeCombo->addItem(tr("%1分").arg(minutes), minutes);
     for (const int minutes : vurnSettings::catchUpMinuteItems())
         ui->catchUpCombo->addItem(minutes == 0 ? tr("鳴らさない") : tr("%1分前まで鳴らす").arg(minutes), minutes);
-    refreshOptions();
+    setWakeAvailable(false, tr("確認しています…"));
     // The bulk dialog appends to the working list directly.
     connect(alarmDialog, &QDialog::finished, this, &setWindow::alarmsChanged);
 
@@ -136,6 +136,47 @@ void setWindow::refreshOptions()
     ui->catchUpCombo->setCurrentIndex(catchUpIndex >= 0 ? catchUpIndex : 0);
     ui->trayCheckBox->setChecked(tray);
     ui->stayAwakeCheckBox->setChecked(stayAwake);
+    ui->wakeCheckBox->setChecked(wake && wakeAvailable);
+    ui->unmuteCheckBox->setChecked(unmute);
+    ui->autostartCheckBox->setChecked(atLogin);
+}
+
+bool setWindow::wakeFromSleep() const
+{
+    return wake;
+}
+
+bool setWindow::unmuteForAlarms() const
+{
+    return unmute;
+}
+
+bool setWindow::startAtLogin() const
+{
+    return atLogin;
+}
+
+void setWindow::setDesktopOptions(bool wakeValue, bool unmuteValue, bool atLoginValue)
+{
+    wake = wakeValue;
+    unmute = unmuteValue;
+    atLogin = atLoginValue;
+    refreshOptions();
+}
+
+void setWindow::setWakeAvailable(bool available, const QString &reason)
+{
+    wakeAvailable = available;
+    ui->wakeCheckBox->setEnabled(available);
+    ui->wakeCheckBox->setToolTip(
+        available ? tr("スリープ中のパソコンをアラームの1分前に起こします（24時間以内のアラーム）。")
+                  : tr("この環境ではスリープから起こせません：%1").arg(reason));
+    refreshOptions();
+}
+
+bool setWindow::isWakeAvailable() const
+{
+    return wakeAvailable;
 }
 
 void setWindow::setStayAwakeAvailable(bool available)
@@ -221,6 +262,11 @@ void setWindow::on_okButon_clicked()
     catchUp = ui->catchUpCombo->currentData().toInt();
     tray = ui->trayCheckBox->isChecked();
     stayAwake = ui->stayAwakeCheckBox->isChecked();
+    // A greyed-out switch keeps the stored choice for a machine where it works.
+    if (wakeAvailable)
+        wake = ui->wakeCheckBox->isChecked();
+    unmute = ui->unmuteCheckBox->isChecked();
+    atLogin = ui->autostartCheckBox->isChecked();
     emit alarmsChanged();
     close();
 }

@@ -40,6 +40,14 @@ public:
     void refreshOptions();
     // Whether keeping the machine awake can work here; says so in the tooltip.
     void setStayAwakeAvailable(bool available);
+    // Waking a suspended machine, making the output audible, starting at login.
+    bool wakeFromSleep() const;
+    bool unmuteForAlarms() const;
+    bool startAtLogin() const;
+    void setDesktopOptions(bool wake, bool unmute, bool atLogin);
+    // Where waking cannot work the option is greyed out, `reason` in its tooltip.
+    void setWakeAvailable(bool available, const QString &reason = QString());
+    bool isWakeAvailable() const;
 
     void setNextAlarmText(const QString &text);
     QString nextAlarmText() const;
@@ -77,4 +85,8 @@ private:
     int catchUp = 60;
     bool tray = true;
     bool stayAwake = false;
+    bool wake = true;
+    bool unmute = true;
+    bool atLogin = false;
+    bool wakeAvailable = false;
 };

@@ -124,16 +124,6 @@ void vurnSettings::saveAlarmEnable(bool enabled)
     setGeneralValue(QStringLiteral("alarmEnable"), enabled);
 }
 
-QList<int> vurnSettings::snoozeMinuteItems()
-{
-    return {5, 10, 15, 20, 30};
-}
-
-QList<int> vurnSettings::catchUpMinuteItems()
-{
-    return {0, 15, 30, 60, 120};
-}
-
 int vurnSettings::listedValue(const QString &key, const QList<int> &allowed, int fallback) const
 {
     const QVariant v = generalValue(key);
@@ -142,48 +132,6 @@ int vurnSettings::listedValue(const QString &key, const QList<int> &allowed, int
     bool ok = false;
     const int value = variantToString(v).trimmed().toInt(&ok, 10);
     return ok && allowed.contains(value) ? value : fallback;
-}
-
-int vurnSettings::loadSnoozeMinutes() const
-{
-    return listedValue(QStringLiteral("SnoozeMinutes"), snoozeMinuteItems(), 10);
-}
-
-void vurnSettings::saveSnoozeMinutes(int minutes)
-{
-    setGeneralValue(QStringLiteral("SnoozeMinutes"), minutes);
-}
-
-int vurnSettings::loadCatchUpMinutes() const
-{
-    return listedValue(QStringLiteral("CatchUpMinutes"), catchUpMinuteItems(), 60);
-}
-
-void vurnSettings::saveCatchUpMinutes(int minutes)
-{
-    setGeneralValue(QStringLiteral("CatchUpMinutes"), minutes);
-}
-
-bool vurnSettings::loadKeepRunningInTray() const
-{
-    const QVariant v = generalValue(QStringLiteral("KeepRunningInTray"));
-    return v.isValid() ? v.toBool() : true;
-}
-
-void vurnSettings::saveKeepRunningInTray(bool keep)
-{
-    setGeneralValue(QStringLiteral("KeepRunningInTray"), keep);
-}
-
-bool vurnSettings::loadStayAwakeForAlarms() const
-{
-    const QVariant v = generalValue(QStringLiteral("StayAwakeForAlarms"));
-    return v.isValid() && v.toBool();
-}
-
-void vurnSettings::saveStayAwakeForAlarms(bool stayAwake)
-{
-    setGeneralValue(QStringLiteral("StayAwakeForAlarms"), stayAwake);
 }
 
 QByteArray vurnSettings::loadGeometry() const

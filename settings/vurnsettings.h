@@ -38,6 +38,13 @@ public:
     void saveKeepRunningInTray(bool keep);
     bool loadStayAwakeForAlarms() const;
     void saveStayAwakeForAlarms(bool stayAwake);
+    bool loadWakeFromSleep() const; // on unless turned off
+    void saveWakeFromSleep(bool wake);
+    bool loadUnmuteForAlarms() const; // on unless turned off
+    void saveUnmuteForAlarms(bool unmute);
+    // Whether starting at login was offered once already.
+    bool loadAutostartOffered() const;
+    void saveAutostartOffered(bool offered);
     static QList<int> snoozeMinuteItems();
     static QList<int> catchUpMinuteItems();
     QByteArray loadGeometry() const;

@@ -292,6 +292,10 @@ private slots:
             QTEST(reader.settings.loadCatchUpMinutes(), "catchUp");
             QTEST(reader.settings.loadKeepRunningInTray(), "tray");
             QTEST(reader.settings.loadStayAwakeForAlarms(), "stayAwake");
+            // Never written in these files: waking and unmuting are on, login start not yet offered.
+            QVERIFY(reader.settings.loadWakeFromSleep());
+            QVERIFY(reader.settings.loadUnmuteForAlarms());
+            QVERIFY(!reader.settings.loadAutostartOffered());
         }
         // Written and read back, next to the keys that were there.
         {
@@ -302,6 +306,9 @@ private slots:
             settings.saveCatchUpMinutes(30);
             settings.saveKeepRunningInTray(false);
             settings.saveStayAwakeForAlarms(true);
+            settings.saveWakeFromSleep(false);
+            settings.saveUnmuteForAlarms(false);
+            settings.saveAutostartOffered(true);
             settings.sync();
         }
         Reader again(dir->path());
@@ -309,6 +316,9 @@ private slots:
         QCOMPARE(again.settings.loadCatchUpMinutes(), 30);
         QCOMPARE(again.settings.loadKeepRunningInTray(), false);
         QCOMPARE(again.settings.loadStayAwakeForAlarms(), true);
+        QCOMPARE(again.settings.loadWakeFromSleep(), false);
+        QCOMPARE(again.settings.loadUnmuteForAlarms(), false);
+        QCOMPARE(again.settings.loadAutostartOffered(), true);
     }
 
     void generalRoundTrip()

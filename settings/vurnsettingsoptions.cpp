@@ -1,0 +1,87 @@
+// The other-settings tab's values in the [General] group of "Vurn.ini".
+#include "settings/vurnsettings.h"
+
+QList<int> vurnSettings::snoozeMinuteItems()
+{
+    return {5, 10, 15, 20, 30};
+}
+
+QList<int> vurnSettings::catchUpMinuteItems()
+{
+    return {0, 15, 30, 60, 120};
+}
+
+int vurnSettings::loadSnoozeMinutes() const
+{
+    return listedValue(QStringLiteral("SnoozeMinutes"), snoozeMinuteItems(), 10);
+}
+
+void vurnSettings::saveSnoozeMinutes(int minutes)
+{
+    setGeneralValue(QStringLiteral("SnoozeMinutes"), minutes);
+}
+
+int vurnSettings::loadCatchUpMinutes() const
+{
+    return listedValue(QStringLiteral("CatchUpMinutes"), catchUpMinuteItems(), 60);
+}
+
+void vurnSettings::saveCatchUpMinutes(int minutes)
+{
+    setGeneralValue(QStringLiteral("CatchUpMinutes"), minutes);
+}
+
+bool vurnSettings::loadKeepRunningInTray() const
+{
+    const QVariant v = generalValue(QStringLiteral("KeepRunningInTray"));
+    return v.isValid() ? v.toBool() : true;
+}
+
+void vurnSettings::saveKeepRunningInTray(bool keep)
+{
+    setGeneralValue(QStringLiteral("KeepRunningInTray"), keep);
+}
+
+bool vurnSettings::loadStayAwakeForAlarms() const
+{
+    const QVariant v = generalValue(QStringLiteral("StayAwakeForAlarms"));
+    return v.isValid() && v.toBool();
+}
+
+void vurnSettings::saveStayAwakeForAlarms(bool stayAwake)
+{
+    setGeneralValue(QStringLiteral("StayAwakeForAlarms"), stayAwake);
+}
+
+bool vurnSettings::loadWakeFromSleep() const
+{
+    const QVariant v = generalValue(QStringLiteral("WakeFromSleep"));
+    return v.isValid() ? v.toBool() : true;
+}
+
+void vurnSettings::saveWakeFromSleep(bool wake)
+{
+    setGeneralValue(QStringLiteral("WakeFromSleep"), wake);
+}
+
+bool vurnSettings::loadUnmuteForAlarms() const
+{
+    const QVariant v = generalValue(QStringLiteral("UnmuteForAlarms"));
+    return v.isValid() ? v.toBool() : true;
+}
+
+void vurnSettings::saveUnmuteForAlarms(bool unmute)
+{
+    setGeneralValue(QStringLiteral("UnmuteForAlarms"), unmute);
+}
+
+bool vurnSettings::loadAutostartOffered() const
+{
+    const QVariant v = generalValue(QStringLiteral("AutostartOffered"));
+    return v.isValid() && v.toBool();
+}
+
+void vurnSettings::saveAutostartOffered(bool offered)
+{
+    setGeneralValue(QStringLiteral("AutostartOffered"), offered);
+}
