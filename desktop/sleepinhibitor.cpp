@@ -10,7 +10,13 @@ const char service[] = "org.freedesktop.login1";
 }
 
 sleepInhibitor::sleepInhibitor(const QDBusConnection &systemBus, QObject *parent)
-    : QObject(parent), bus(systemBus)
+    : sleepInhibitor(systemBus, QStringLiteral("sleep:idle"), QStringLiteral("block"), tr("アラームを鳴らすため"), parent)
+{
+}
+
+sleepInhibitor::sleepInhibitor(const QDBusConnection &systemBus, const QString &whatValue, const QString &modeValue,
+                               const QString &whyValue, QObject *parent)
+    : QObject(parent), bus(systemBus), what(whatValue), mode(modeValue), why(whyValue)
 {
 }
 
@@ -55,8 +61,7 @@ void sleepInhibitor::request()
     QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(service), QStringLiteral("/org/freedesktop/login1"),
                                                        QStringLiteral("org.freedesktop.login1.Manager"),
                                                        QStringLiteral("Inhibit"));
-    call << QStringLiteral("sleep:idle") << QStringLiteral("Vurn") << tr("アラームを鳴らすため")
-         << QStringLiteral("block");
+    call << what << QStringLiteral("Vurn") << why << mode;
     pending = true;
     // Asynchronous: a slow or absent logind must not hold up the alarm check.
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 5000), this);
