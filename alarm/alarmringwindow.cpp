@@ -27,6 +27,10 @@ alarmRingWindow::alarmRingWindow(QWidget *parent)
     playingLabel->setWordWrap(true);
     mutedLabel = new QLabel(tr("音声がミュートされています。"), this);
     mutedLabel->setObjectName(QStringLiteral("alarmMutedLabel"));
+    outputLabel = new QLabel(this);
+    outputLabel->setObjectName(QStringLiteral("alarmOutputLabel"));
+    outputLabel->setWordWrap(true);
+    outputLabel->hide();
     unmuteButton = new QPushButton(tr("ミュート解除"), this);
     unmuteButton->setObjectName(QStringLiteral("alarmUnmuteButton"));
     stopButton = new QPushButton(tr("停止"), this);
@@ -45,6 +49,7 @@ alarmRingWindow::alarmRingWindow(QWidget *parent)
     layout->addWidget(timeLabel);
     layout->addWidget(playingLabel);
     layout->addLayout(mutedRow);
+    layout->addWidget(outputLabel);
     layout->addLayout(buttons);
     setMuted(false);
     setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
@@ -68,6 +73,12 @@ void alarmRingWindow::setMuted(bool muted)
 {
     mutedLabel->setVisible(muted);
     unmuteButton->setVisible(muted);
+}
+
+void alarmRingWindow::setOutputWarning(const QString &text)
+{
+    outputLabel->setText(text);
+    outputLabel->setVisible(!text.isEmpty());
 }
 
 void alarmRingWindow::closeEvent(QCloseEvent *event)

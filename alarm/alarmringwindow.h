@@ -16,10 +16,13 @@ public:
     void setAlarmTime(const QString &hhmm);
     void setNowPlaying(const QString &text);
     void setMuted(bool muted);
+    // Said when the desktop's own output is silent; empty hides it.
+    void setOutputWarning(const QString &text);
 
     QLabel *timeLabel = nullptr;
     QLabel *playingLabel = nullptr;
     QLabel *mutedLabel = nullptr;
+    QLabel *outputLabel = nullptr;
     QPushButton *unmuteButton = nullptr;
     QPushButton *stopButton = nullptr;
     QPushButton *snoozeButton = nullptr;

@@ -6,6 +6,8 @@
 #include "alarm/alarmlist.h"
 #include "alarm/alarmone.h"
 #include "alarm/alarmringer.h"
+#include "alarm/alarmringwindow.h"
+#include "desktop/ringingdesktop.h"
 #include "alarm/alarmschedule.h"
 #include "desktop/sleepinhibitor.h"
 #include "desktop/trayicon.h"
@@ -66,6 +68,11 @@ void MainWindow::fireAlarm(const alarmOne &alarm, const QDateTime &scheduled)
     if (!stopsPlayback) {
         ringer->start(alarm, scheduled, toneVolumeFor(alarm, volumePercent()), core->player->isMuted(),
                       [this] { return core->isPlaying(); });
+        if (ringDesk) {
+            ringDesk->begin(scheduled, alarm.playListName, toneVolumeFor(alarm, 30));
+            if (ringer->window())
+                ringer->window()->setOutputWarning(ringDesk->silentWarning());
+        }
         if (tray) {
             tray->setRinging(true);
             if (!isVisible())
@@ -99,6 +106,8 @@ void MainWindow::stopRinging()
     rampStep = 0;
     rampLevel = 0;
     ringer->stop();
+    if (ringDesk)
+        ringDesk->end();
     if (tray)
         tray->setRinging(false);
 }
@@ -117,8 +126,13 @@ void MainWindow::refreshAlarmStatus(const QDateTime &now)
     const QDateTime next = schedule->nextFiring(setWin->currentAlarmList(), setWin->isAlarmEnabled(), now);
     const QString text = alarmSchedule::nextAlarmText(next);
     setWin->setNextAlarmText(text);
+    const QStringList notes = alarmNotes(next);
+    setWin->setAlarmNotes(notes);
     if (tray)
-        tray->setToolTip(QStringLiteral("Vurn\n") + text);
+        tray->setToolTip(QStringList{QStringLiteral("Vurn"), text}.join(QLatin1Char('\n'))
+                         + (notes.isEmpty() ? QString() : QLatin1Char('\n') + notes.join(QLatin1Char('\n'))));
+    if (ringDesk)
+        ringDesk->setUpcoming(next, now);
     if (inhibitor) {
         const bool soon = next.isValid() && now.secsTo(next) <= 12 * 3600;
         inhibitor->setWanted(setWin->stayAwakeForAlarms() && soon);

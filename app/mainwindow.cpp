@@ -89,6 +89,7 @@ void MainWindow::initialiseOnce()
     connect(setWin, &setWindow::alarmsChanged, this, [this] {
         applyAlarmOptions();
         refreshAlarmStatus(alarmClock::now());
+        offerStartAtLogin();
     });
     positionTimerId = 0;
     adjustColumns();

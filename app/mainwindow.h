@@ -27,6 +27,8 @@ class sleepWatch;
 class trackLoader;
 class trayIcon;
 class mprisService;
+class ringingDesktop;
+class wakeClient;
 class vurnCore;
 class vurnSettings;
 
@@ -81,6 +83,9 @@ public:
     QStringList pendingPaths;
     sleepWatch *sleepMonitor = nullptr;
     sleepInhibitor *inhibitor = nullptr;
+    wakeClient *waker = nullptr;
+    ringingDesktop *ringDesk = nullptr;
+    bool startsAtLogin = false; // the autostart entry, as last looked at
     double rampStep = 0;   // percent per second; 0 while no fade-in runs
     double rampTarget = 0; // percent
     double rampLevel = 0;  // 0.0 .. 1.0
@@ -150,6 +155,9 @@ private:
     void fireAlarm(const alarmOne &alarm, const QDateTime &scheduled);
     void refreshAlarmStatus(const QDateTime &now);
     void applyAlarmOptions();
+    // The first time an alarm is enabled, offers to start at login (once).
+    void offerStartAtLogin();
+    QStringList alarmNotes(const QDateTime &next) const;
     void setUpDesktop();
     // Media keys and media widgets: MPRIS on the given bus, when it is there.
     void setUpMpris(const QDBusConnection &sessionBus);

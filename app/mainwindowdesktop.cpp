@@ -7,7 +7,12 @@
 #include "alarm/alarmschedule.h"
 #include "desktop/sleepinhibitor.h"
 #include "desktop/sleepwatch.h"
+#include "desktop/autostartentry.h"
 #include "desktop/mprisservice.h"
+#include "desktop/ringingdesktop.h"
+#include "desktop/wakeclient.h"
+#include "alarm/alarmringwindow.h"
+#include "settings/vurnsettings.h"
 #include "desktop/trayicon.h"
 #include "engine/musicplay.h"
 #include "engine/vurncore.h"
@@ -16,6 +21,7 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QMessageBox>
 
 void MainWindow::setUpDesktop()
 {
@@ -25,6 +31,29 @@ void MainWindow::setUpDesktop()
     connect(sleepMonitor, &sleepWatch::resumed, this, &MainWindow::checkAlarms);
     inhibitor = new sleepInhibitor(systemBus, this);
     setWin->setStayAwakeAvailable(inhibitor->isAvailable());
+
+    // Waking a suspended machine for the next alarm, through the wake helper.
+    waker = new wakeClient(systemBus, [this](const QDateTime &now) {
+        return schedule->nextFiring(setWin->currentAlarmList(), setWin->isAlarmEnabled(), now);
+    }, this);
+    connect(sleepMonitor, &sleepWatch::aboutToSleep, waker, &wakeClient::prepareForSleep);
+    connect(sleepMonitor, &sleepWatch::resumed, waker, &wakeClient::resumed);
+    connect(waker, &wakeClient::availabilityChanged, this,
+            [this] { setWin->setWakeAvailable(waker->isAvailable(), waker->unavailableReason()); });
+    waker->probe();
+
+    // Heard, stoppable from a locked screen, not put back to sleep while ringing.
+    ringDesk = new ringingDesktop(systemBus, QDBusConnection::sessionBus(), this);
+    connect(ringDesk, &ringingDesktop::stopRequested, this, &MainWindow::stopRinging);
+    connect(ringDesk, &ringingDesktop::snoozeRequested, this, &MainWindow::snoozeRinging);
+    connect(ringDesk, &ringingDesktop::warningChanged, this, [this] {
+        if (ringer->isRinging() && ringer->window())
+            ringer->window()->setOutputWarning(ringDesk->silentWarning());
+        refreshAlarmStatus(alarmClock::now());
+    });
+    startsAtLogin = autostartEntry().isEnabled();
+    setWin->setDesktopOptions(settings->loadWakeFromSleep(), settings->loadUnmuteForAlarms(), startsAtLogin);
+
     setUpMpris(QDBusConnection::sessionBus());
 
     if (!trayIcon::isAvailable())
@@ -78,6 +107,49 @@ void MainWindow::setUpMpris(const QDBusConnection &sessionBus)
 void MainWindow::applyAlarmOptions()
 {
     schedule->setCatchUpMinutes(setWin->catchUpMinutes());
+    if (waker)
+        waker->setEnabled(setWin->wakeFromSleep());
+    if (ringDesk)
+        ringDesk->setUnmuteEnabled(setWin->unmuteForAlarms());
+    autostartEntry entry;
+    if (setWin->startAtLogin() != entry.isEnabled())
+        entry.setEnabled(setWin->startAtLogin(), QCoreApplication::applicationFilePath());
+    startsAtLogin = entry.isEnabled();
+}
+
+void MainWindow::offerStartAtLogin()
+{
+    if (startsAtLogin || settings->loadAutostartOffered() || !setWin->isAlarmEnabled()
+        || !schedule->nextFiring(setWin->currentAlarmList(), true, alarmClock::now()).isValid())
+        return;
+    settings->saveAutostartOffered(true);
+    // Not modal: the question waits beside the alarms rather than in front of them.
+    auto *box = new QMessageBox(QMessageBox::Question, tr("ログイン時に起動"),
+                                tr("アラームはVurnが動いている間だけ鳴ります。\n"
+                                   "ログイン時にVurnをトレイで起動しますか？"),
+                                QMessageBox::Yes | QMessageBox::No, this);
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [this, box] {
+        if (box->clickedButton() != box->button(QMessageBox::Yes))
+            return;
+        setWin->setDesktopOptions(setWin->wakeFromSleep(), setWin->unmuteForAlarms(), true);
+        applyAlarmOptions();
+        refreshAlarmStatus(alarmClock::now());
+    });
+    box->open();
+}
+
+QStringList MainWindow::alarmNotes(const QDateTime &next) const
+{
+    QStringList notes;
+    if (!next.isValid())
+        return notes;
+    if (ringDesk && !ringDesk->silentWarning().isEmpty())
+        notes << ringDesk->silentWarning();
+    if (!startsAtLogin)
+        notes << tr("ログアウトすると鳴りません");
+    return notes;
 }
 
 void MainWindow::toggleWindowShown()

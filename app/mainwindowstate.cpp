@@ -60,6 +60,8 @@ void MainWindow::saveToSettings()
     settings->saveCatchUpMinutes(setWin->catchUpMinutes());
     settings->saveKeepRunningInTray(setWin->keepRunningInTray());
     settings->saveStayAwakeForAlarms(setWin->stayAwakeForAlarms());
+    settings->saveWakeFromSleep(setWin->wakeFromSleep());
+    settings->saveUnmuteForAlarms(setWin->unmuteForAlarms());
     settings->savePlayList(core->tracks());
     settings->saveWindowLayout(saveGeometry(), saveState(0));
     // The settings object lives on and the event loop is ending: flush now.

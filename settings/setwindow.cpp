@@ -28,6 +28,7 @@ setWindow::setWindow(QWidget *parent)
     : QMainWindow(parent), ui(new Ui::setWindow)
 {
     ui->setupUi(this);
+    nextText = ui->nextAlarmLabel->text();
 
     core = new setWindowCore(this);
     core->setTable(ui->alarmListTable);
@@ -188,13 +189,36 @@ void setWindow::setStayAwakeAvailable(bool available)
 
 void setWindow::setNextAlarmText(const QString &text)
 {
-    if (ui->nextAlarmLabel->text() != text)
-        ui->nextAlarmLabel->setText(text);
+    if (text == nextText && !ui->nextAlarmLabel->text().isEmpty())
+        return;
+    nextText = text;
+    showNextAlarm();
 }
 
 QString setWindow::nextAlarmText() const
 {
-    return ui->nextAlarmLabel->text();
+    return nextText;
+}
+
+void setWindow::setAlarmNotes(const QStringList &given)
+{
+    if (given == notes)
+        return;
+    notes = given;
+    showNextAlarm();
+}
+
+QStringList setWindow::alarmNotes() const
+{
+    return notes;
+}
+
+void setWindow::showNextAlarm()
+{
+    QStringList shown{nextText};
+    shown += notes;
+    ui->nextAlarmLabel->setText(shown.join(QStringLiteral("　")));
+    ui->nextAlarmLabel->setToolTip(notes.isEmpty() ? QString() : shown.join(QLatin1Char('\n')));
 }
 
 void setWindow::updateAlarmEnable(int n)

@@ -51,6 +51,9 @@ public:
 
     void setNextAlarmText(const QString &text);
     QString nextAlarmText() const;
+    // Short notes shown after the next alarm (a silent output, no start at login).
+    void setAlarmNotes(const QStringList &notes);
+    QStringList alarmNotes() const;
 
 Q_SIGNALS:
     // The alarms, the switch or the options were changed by the user.
@@ -89,4 +92,7 @@ private:
     bool unmute = true;
     bool atLogin = false;
     bool wakeAvailable = false;
+    QString nextText;
+    QStringList notes;
+    void showNextAlarm();
 };

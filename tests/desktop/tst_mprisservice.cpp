@@ -1,7 +1,11 @@
 // The player on the session bus (run under dbus-run-session): a client on its
 // own connection reads the properties, hears every change, and its commands
 // reach the main window's.
+#include "alarm/alarmclock.h"
+#include "alarm/alarmringer.h"
 #include "app/mainwindow.h"
+#include "settings/setwindow.h"
+#include "support/alarmsetup.h"
 #include "desktop/mprisservice.h"
 #include "engine/vurncore.h"
 #include "settings/vurnsettings.h"
@@ -65,6 +69,8 @@ private slots:
     void seeking();
     void withoutABus();
     void mainWindowCarriesOutCommands();
+    void stopOrPauseEndsRinging_data();
+    void stopOrPauseEndsRinging();
 
 private:
     QDBusMessage call(const QString &interface, const QString &method, const QVariantList &args = {});
@@ -310,6 +316,65 @@ void tst_MprisService::mainWindowCarriesOutCommands()
         QTRY_VERIFY(!window.core->isPlaying());
         window.quitForReal();
     }
+    vurnSettings::setStateDirectoryOverride(QString());
+    init();
+}
+
+void tst_MprisService::stopOrPauseEndsRinging_data()
+{
+    QTest::addColumn<QString>("method");
+    QTest::addColumn<bool>("withMusic");
+    QTest::newRow("Stop, music") << "Stop" << true;
+    QTest::newRow("Pause, music") << "Pause" << true;
+    QTest::newRow("Stop, the built-in tone") << "Stop" << false;
+    QTest::newRow("Pause, the built-in tone") << "Pause" << false;
+}
+
+// Lock screens show media controls: their stop or pause ends a ringing alarm
+// as "停止" does, also when only the built-in tone sounds.
+void tst_MprisService::stopOrPauseEndsRinging()
+{
+    QFETCH(QString, method);
+    QFETCH(bool, withMusic);
+    cleanup();
+    QTemporaryDir state;
+    vurnSettings::setStateDirectoryOverride(state.path());
+    QDateTime clock(QDate(2024, 1, 1), QTime(6, 59, 59)); // a Monday
+    alarmClock::setSource([&clock] { return clock; });
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.mpris);
+        window.ringer->toneDelayMsec = 300;
+        if (withMusic) {
+            window.addPaths(audio);
+            QTRY_COMPARE(window.core->tracks().size(), 2);
+        }
+        AlarmSetup alarm;
+        alarm.time = QStringLiteral("07:00");
+        alarm.days = QStringLiteral("0");
+        alarm.mode = QStringLiteral("リピートなし");
+        window.setWin->setAlarmList(makeAlarmList(&window, {alarm}));
+        window.setWin->setAlarmEnabled(true);
+        window.checkAlarms();
+        clock = clock.addSecs(1);
+        ModalAnswerer answerer(QMessageBox::Ok); // an empty playlist warns before the tone takes over
+        answerer.arm();
+        window.checkAlarms();
+        QVERIFY(window.ringer->isRinging());
+        if (withMusic)
+            QTRY_VERIFY(window.core->isPlaying());
+        else
+            QTRY_VERIFY(window.ringer->isToneSounding());
+
+        QCOMPARE(call(playerInterface, method).type(), QDBusMessage::ReplyMessage);
+        QTRY_VERIFY(!window.ringer->isRinging());
+        QVERIFY(!window.ringer->isToneSounding());
+        QTRY_VERIFY(!window.core->isPlaying());
+        window.quitForReal();
+    }
+    alarmClock::setSource({});
     vurnSettings::setStateDirectoryOverride(QString());
     init();
 }

@@ -27,6 +27,29 @@ need share/vurn/alarm-tone.wav
 need share/man/man1/vurn.1
 [ -x "$prefix/bin/vurn" ] || problem "bin/vurn is not executable"
 
+# The wake helper and what lets the system bus start it and polkit judge it.
+helper=libexec/vurn/vurn-wake-helper
+need "$helper"
+[ -x "$prefix/$helper" ] || problem "$helper is not executable"
+need share/dbus-1/system-services/org.vurn.WakeHelper.service
+need share/dbus-1/system.d/org.vurn.WakeHelper.conf
+need share/polkit-1/actions/org.vurn.vurn.policy
+need lib/systemd/system/vurn-wake-helper.service
+grep -qxF "Exec=$prefix/$helper" "$prefix/share/dbus-1/system-services/org.vurn.WakeHelper.service" \
+  || problem "the bus service does not start $prefix/$helper"
+grep -qxF "ExecStart=$prefix/$helper" "$prefix/lib/systemd/system/vurn-wake-helper.service" \
+  || problem "the systemd unit does not start $prefix/$helper"
+grep -qxF "CapabilityBoundingSet=CAP_WAKE_ALARM" "$prefix/lib/systemd/system/vurn-wake-helper.service" \
+  || problem "the systemd unit keeps more than CAP_WAKE_ALARM"
+for xml in share/dbus-1/system.d/org.vurn.WakeHelper.conf share/polkit-1/actions/org.vurn.vurn.policy; do
+  /usr/bin/python3 -c 'import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.argv[1])' "$prefix/$xml" \
+    || problem "$xml is not well-formed"
+done
+for key in allow_any:no allow_inactive:no allow_active:yes; do
+  grep -qF "<${key%%:*}>${key#*:}</${key%%:*}>" "$prefix/share/polkit-1/actions/org.vurn.vurn.policy" \
+    || problem "the polkit action lacks ${key}"
+done
+
 desktop="$prefix/share/applications/$id.desktop"
 out=$(desktop-file-validate "$desktop" 2>&1) || true
 [ -z "$out" ] || problem "desktop-file-validate: $out"

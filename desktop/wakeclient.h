@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QDBusPendingCallWatcher;
+class sleepInhibitor;
+
+// Asks the wake helper to wake a suspending machine for the next alarm.
+// While switched on it holds a logind delay inhibitor, so that when the
+// machine is about to sleep there is time to arm the helper (a minute before
+// the alarm, so the music starts on the minute); after that answer, or a
+// timeout, the inhibitor is let go and the machine sleeps. On resume the wake
+// is disarmed and the inhibitor taken again. Every call is asynchronous.
+class wakeClient : public QObject
+{
+    Q_OBJECT
+public:
+    // `nextAlarm` gives the next occurrence (invalid when none) at a given time.
+    wakeClient(const QDBusConnection &systemBus, std::function<QDateTime(const QDateTime &now)> nextAlarm,
+               QObject *parent = nullptr);
+
+    // Asks the helper whether waking can work here; availabilityChanged follows.
+    void probe();
+    bool isAvailable() const;
+    QString unavailableReason() const; // for the person, in Japanese
+    void setEnabled(bool enabled);
+    bool isEnabled() const;
+    QDateTime armedFor() const; // invalid when nothing is armed
+
+    // The wake time for an alarm at `alarm`, seen at `now`: a minute early, at
+    // least a minute ahead; invalid when the alarm is more than a day away.
+    static QDateTime wakeTimeFor(const QDateTime &alarm, const QDateTime &now);
+    static constexpr int callTimeoutMsec = 3000;
+
+public Q_SLOTS:
+    void prepareForSleep();
+    void resumed();
+
+Q_SIGNALS:
+    void availabilityChanged();
+    void armed(const QDateTime &at);
+    void disarmed();
+
+private:
+    void onProbed(QDBusPendingCallWatcher *watcher);
+    void onArmed(QDBusPendingCallWatcher *watcher, const QDateTime &at);
+    void updateDelayInhibitor();
+    QDBusMessage helperCall(const QString &method) const;
+
+    QDBusConnection bus;
+    std::function<QDateTime(const QDateTime &)> nextAlarm;
+    sleepInhibitor *delay;
+    bool available = false;
+    bool enabled = false;
+    bool sleeping = false;
+    QString reason;
+    QDateTime armedAt;
+};
