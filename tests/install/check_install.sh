@@ -41,6 +41,9 @@ grep -qxF "ExecStart=$prefix/$helper" "$prefix/lib/systemd/system/vurn-wake-help
   || problem "the systemd unit does not start $prefix/$helper"
 grep -qxF "CapabilityBoundingSet=CAP_WAKE_ALARM" "$prefix/lib/systemd/system/vurn-wake-helper.service" \
   || problem "the systemd unit keeps more than CAP_WAKE_ALARM"
+# ProtectClock= drops CAP_WAKE_ALARM too, which would leave the helper unable to wake anything.
+! grep -q "^ProtectClock=yes" "$prefix/lib/systemd/system/vurn-wake-helper.service" \
+  || problem "the systemd unit takes CAP_WAKE_ALARM away with ProtectClock"
 for xml in share/dbus-1/system.d/org.vurn.WakeHelper.conf share/polkit-1/actions/org.vurn.vurn.policy; do
   /usr/bin/python3 -c 'import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.argv[1])' "$prefix/$xml" \
     || problem "$xml is not well-formed"
