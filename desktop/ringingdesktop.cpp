@@ -16,7 +16,7 @@ ringingDesktop::ringingDesktop(const QDBusConnection &systemBus, const QDBusConn
         const outputGuard::Output state = guard->state();
         if ((withinWarn || ringing) && outputGuard::isSilent(state)) {
             if (unmute && !ringing)
-                text = state.muted ? tr("消音中（鳴る時に解除します）") : tr("音量が小さい（鳴る時に上げます）");
+                text = state.muted ? tr("消音中（鳴る時に解除）") : tr("音量小（鳴る時に上げる）");
             else
                 text = state.muted ? tr("音が消されています") : tr("音量が小さすぎます");
         }

@@ -12,6 +12,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -217,8 +218,12 @@ void setWindow::showNextAlarm()
 {
     QStringList shown{nextText};
     shown += notes;
-    ui->nextAlarmLabel->setText(shown.join(QStringLiteral("　")));
-    ui->nextAlarmLabel->setToolTip(notes.isEmpty() ? QString() : shown.join(QLatin1Char('\n')));
+    // The label has one line beside the alarm switch: what does not fit is
+    // cut with an ellipsis, and the whole of it is in the tooltip.
+    QLabel *label = ui->nextAlarmLabel;
+    const QString full = shown.join(QStringLiteral("　"));
+    label->setText(notes.isEmpty() ? full : label->fontMetrics().elidedText(full, Qt::ElideRight, label->width()));
+    label->setToolTip(notes.isEmpty() ? QString() : shown.join(QLatin1Char('\n')));
 }
 
 void setWindow::updateAlarmEnable(int n)
