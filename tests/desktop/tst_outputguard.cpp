@@ -1,15 +1,47 @@
 // The alarm's output rule against the private sound server's default sink:
 // unmuted and raised at the alarm, put back after, a person's change kept.
 #include "desktop/outputguard.h"
+#include "engine/vurncore.h"
+#include "support/audiofixtures.h"
+#include "support/controllerrig.h"
 #include "support/soundserverprobe.h"
+
+#include <QProcess>
 
 #include <QSignalSpy>
 #include <QTest>
 
+namespace {
+QString defaultSink()
+{
+    QProcess process;
+    process.start(QStringLiteral("pactl"), {QStringLiteral("get-default-sink")});
+    process.waitForFinished(10000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+// The one stream this process plays, once it is heard.
+HeardStream ourStream()
+{
+    const QList<HeardStream> heard = SoundServerProbe::audibleStreams();
+    return heard.size() == 1 ? heard.first() : HeardStream();
+}
+} // namespace
+
 class tst_outputGuard : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<AudioFixtures> fixtures;
+    QString track;
+
 private slots:
+    void initTestCase()
+    {
+        fixtures = std::make_unique<AudioFixtures>();
+        track = fixtures->make(QStringLiteral("long.flac"), 20000);
+        QVERIFY(!track.isEmpty());
+    }
+
     void cleanup()
     {
         SoundServerProbe::setSinkMuted(false);
@@ -109,7 +141,70 @@ private slots:
         QCOMPARE(guard.state().percent, percent);
         QCOMPARE(outputGuard::isSilent(guard.state()), silent);
     }
+
+    // Headphones plugged in become the default output and the playing track
+    // moves there; unplugged, it comes back and keeps playing.
+    void streamFollowsTheDefaultOutput()
+    {
+        // Two outputs of the test's own: the headless server's stand-in sink
+        // makes way for any other one.
+        const int speakersModule = SoundServerProbe::addNullSink(QStringLiteral("vurn_speakers"));
+        QVERIFY(speakersModule >= 0);
+        QVERIFY(SoundServerProbe::setDefaultSink(QStringLiteral("vurn_speakers")));
+        const int speakers = SoundServerProbe::sinkIndex(QStringLiteral("vurn_speakers"));
+        ControllerRig rig;
+        QVERIFY(rig.core->addFiles({track}));
+        rig.core->playTrack(0, false);
+        QTRY_VERIFY_WITH_TIMEOUT(ourStream().index >= 0, 10000);
+        QCOMPARE(ourStream().sink, speakers);
+
+        const int headphones = SoundServerProbe::addNullSink(QStringLiteral("vurn_headphones"));
+        QVERIFY(headphones >= 0);
+        QVERIFY(SoundServerProbe::setDefaultSink(QStringLiteral("vurn_headphones")));
+        QTRY_COMPARE(ourStream().sink, SoundServerProbe::sinkIndex(QStringLiteral("vurn_headphones")));
+
+        // Unplugged: back on the speakers, still playing.
+        QVERIFY(SoundServerProbe::setDefaultSink(QStringLiteral("vurn_speakers")));
+        QVERIFY(SoundServerProbe::removeModule(headphones));
+        QTRY_COMPARE(ourStream().sink, speakers);
+        // Moving a stream corks it for a moment, which the backend reports as a pause.
+        QTRY_VERIFY(rig.core->isPlaying());
+        QTest::qWait(500);
+        QCOMPARE(ourStream().sink, speakers); // heard, not corked
+        rig.core->stopPlayback(&rig.play);
+        QVERIFY(SoundServerProbe::removeModule(speakersModule));
+        QTRY_VERIFY(!defaultSink().isEmpty());
+    }
+
+    // A sound server that restarts in the night: the next track plays, and
+    // the output is still made audible and put back.
+    void soundServerRestartIsSurvived()
+    {
+        outputGuard guard;
+        QSignalSpy changed(&guard, &outputGuard::stateChanged);
+        guard.refresh();
+        QVERIFY(changed.wait(5000));
+        QVERIFY(SoundServerProbe::restartServer());
+
+        ControllerRig rig;
+        QVERIFY(rig.core->addFiles({track}));
+        rig.core->playTrack(0, false);
+        QTRY_VERIFY_WITH_TIMEOUT(ourStream().index >= 0, 10000);
+
+        QVERIFY(SoundServerProbe::setSinkMuted(true));
+        QSignalSpy made(&guard, &outputGuard::madeAudible);
+        // The connection the guard had died with the old server; the first
+        // call after it may be lost while a new one is made, never more.
+        guard.makeAudible(40);
+        if (!made.wait(3000)) {
+            guard.makeAudible(40);
+            QVERIFY(made.wait(5000));
+        }
+        QTRY_COMPARE(SoundServerProbe::sinkMuted(), false);
+        guard.restore();
+        QTRY_COMPARE(SoundServerProbe::sinkMuted(), true);
+    }
 };
 
-QTEST_GUILESS_MAIN(tst_outputGuard)
+QTEST_MAIN(tst_outputGuard)
 #include "tst_outputguard.moc"

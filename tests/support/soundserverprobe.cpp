@@ -53,6 +53,8 @@ QList<HeardStream> SoundServerProbe::streams()
         const QString trimmed = line.trimmed();
         if (trimmed.startsWith(QLatin1String("Corked: "))) {
             stream.corked = trimmed.endsWith(QLatin1String("yes"));
+        } else if (trimmed.startsWith(QLatin1String("Sink: "))) {
+            stream.sink = trimmed.mid(6).toInt();
         } else if (trimmed.startsWith(QLatin1String("Mute: "))) {
             stream.muted = trimmed.endsWith(QLatin1String("yes"));
         } else if (const QRegularExpressionMatch v = volume.match(line); v.hasMatch()) {
@@ -223,4 +225,61 @@ int SoundServerProbe::sinkPercent()
     const QRegularExpression first(QStringLiteral("(\\d+)%"));
     const QRegularExpressionMatch match = first.match(out);
     return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+int SoundServerProbe::addNullSink(const QString &name)
+{
+    bool ok = false;
+    const int module = pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                              QStringLiteral("sink_name=") + name})
+                           .trimmed()
+                           .toInt(&ok);
+    return ok ? module : -1;
+}
+
+bool SoundServerProbe::removeModule(int module)
+{
+    QProcess process;
+    process.start(QStringLiteral("pactl"), {QStringLiteral("unload-module"), QString::number(module)});
+    return process.waitForFinished(10000) && process.exitCode() == 0;
+}
+
+bool SoundServerProbe::setDefaultSink(const QString &name)
+{
+    QProcess process;
+    process.start(QStringLiteral("pactl"), {QStringLiteral("set-default-sink"), name});
+    return process.waitForFinished(10000) && process.exitCode() == 0;
+}
+
+int SoundServerProbe::sinkIndex(const QString &name)
+{
+    const QStringList lines =
+        pactl({QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sinks")}).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (fields.size() > 1 && fields[1] == name)
+            return fields[0].toInt();
+    }
+    return -1;
+}
+
+bool SoundServerProbe::restartServer()
+{
+    QProcess stop;
+    stop.start(QStringLiteral("pulseaudio"), {QStringLiteral("--kill")});
+    if (!stop.waitForFinished(10000))
+        return false;
+    for (int i = 0; i < 50 && pactl({QStringLiteral("info")}).contains(QLatin1String("Server Name")); ++i)
+        QTest::qWait(100);
+    QProcess start;
+    start.start(QStringLiteral("pulseaudio"), {QStringLiteral("-D"), QStringLiteral("--exit-idle-time=-1"),
+                                               QStringLiteral("--system=false")});
+    if (!start.waitForFinished(10000) || start.exitCode() != 0)
+        return false;
+    for (int i = 0; i < 50; ++i) {
+        if (pactl({QStringLiteral("info")}).contains(QLatin1String("Server Name")))
+            return true;
+        QTest::qWait(100);
+    }
+    return false;
 }

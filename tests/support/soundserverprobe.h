@@ -13,6 +13,7 @@ struct HeardStream
     int percent = -1; // of the front-left channel
     bool muted = false;
     bool corked = false;
+    int sink = -1; // the index of the sink it plays on
     qint64 pid = 0;
     QByteArray restoreId;
 };
@@ -45,6 +46,14 @@ public:
     static bool setSinkVolume(int percent);
     static bool sinkMuted();
     static int sinkPercent(); // the front-left channel; -1 when unknown
+
+    // A second output, as plugged-in headphones are; the module's id, or -1.
+    static int addNullSink(const QString &name);
+    static bool removeModule(int module);
+    static bool setDefaultSink(const QString &name);
+    static int sinkIndex(const QString &name); // -1 when there is none
+    // Stops the sound server and starts it again, as a desktop's does after a crash.
+    static bool restartServer();
 
     static constexpr int sampleRate = 44100;
 
