@@ -57,6 +57,13 @@ void outputLevel::setMuted(bool muted)
 {
     mutedWanted = muted;
     corrections = 0;
+    // The framework passes a change on only when it differs from what it
+    // last heard from the backend, and a new stream's report can leave it
+    // believing in the state we now ask for while the stream is in the other:
+    // then the request would never reach the stream. Go through the other
+    // state so that it does.
+    if (output->isMuted() == muted)
+        output->setMuted(!muted);
     output->setMuted(muted);
     // Unmuting leaves the backend's volume at zero; put back the one in use.
     if (!muted)

@@ -46,7 +46,9 @@ QString PrivateBus::address() const
 
 QDBusConnection PrivateBus::connect(const QString &name) const
 {
-    return QDBusConnection::connectToBus(busAddress, name);
+    // Qt keeps connections by name: a name reused with a later bus would
+    // hand back the connection to the earlier, stopped one.
+    return QDBusConnection::connectToBus(busAddress, name + QLatin1Char('@') + busAddress);
 }
 
 FakeLogind::FakeLogind(const QDBusConnection &connection)
