@@ -2,12 +2,15 @@
 
 #include <pulse/context.h>
 #include <pulse/ext-stream-restore.h>
+#include <pulse/introspect.h>
 #include <pulse/thread-mainloop.h>
 #include <pulse/volume.h>
 
 #include <cmath>
 #include <cstring>
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -52,6 +55,29 @@ void onEntryRead(pa_context *context, const pa_ext_stream_restore_info *info, in
         pa_operation_unref(write);
 }
 
+// The mute wanted for this process's streams of one restore id.
+struct StreamMute
+{
+    QByteArray restoreId;
+    QByteArray processId;
+    bool muted = false;
+};
+
+void onSinkInput(pa_context *context, const pa_sink_input_info *info, int eol, void *data)
+{
+    auto *job = static_cast<StreamMute *>(data);
+    if (eol != 0 || !info) {
+        delete job;
+        return;
+    }
+    const char *id = pa_proplist_gets(info->proplist, "module-stream-restore.id");
+    const char *pid = pa_proplist_gets(info->proplist, PA_PROP_APPLICATION_PROCESS_ID);
+    if (!id || !pid || job->restoreId != id || job->processId != pid || bool(info->mute) == job->muted)
+        return;
+    if (pa_operation *op = pa_context_set_sink_input_mute(context, info->index, job->muted ? 1 : 0, nullptr, nullptr))
+        pa_operation_unref(op);
+}
+
 } // namespace
 
 soundServer &soundServer::shared()
@@ -84,6 +110,23 @@ void soundServer::rememberStreamLevel(const QByteArray &restoreId, double volume
     if (ensureContext())
         flushPending();
     pa_threaded_mainloop_unlock(loop);
+}
+
+void soundServer::setOwnStreamsMuted(const QByteArray &restoreId, bool muted)
+{
+    if (restoreId.isEmpty())
+        return;
+    const QByteArray processId = QByteArray::number(qint64(::getpid()));
+    whenReady([restoreId, processId, muted](pa_context *context) {
+        auto job = std::make_unique<StreamMute>();
+        job->restoreId = restoreId;
+        job->processId = processId;
+        job->muted = muted;
+        if (pa_operation *list = pa_context_get_sink_input_info_list(context, onSinkInput, job.get())) {
+            job.release();
+            pa_operation_unref(list);
+        }
+    });
 }
 
 void soundServer::whenReady(std::function<void(pa_context *)> job)

@@ -26,6 +26,12 @@ public:
     // routes these streams to a chosen output, that choice is kept.
     void rememberStreamLevel(const QByteArray &restoreId, double volume, bool muted);
 
+    // Mutes or unmutes, on the server itself, this process's streams that
+    // carry `restoreId`: what the media framework believes of a stream's mute
+    // can differ from what the server plays, and then its own request never
+    // reaches the stream.
+    void setOwnStreamsMuted(const QByteArray &restoreId, bool muted);
+
     // Runs `job` on the server's thread, with the main loop locked, once the
     // connection is ready. Jobs still waiting when the server cannot be
     // reached are dropped: callers that wait for an answer keep a timeout.

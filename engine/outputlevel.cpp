@@ -59,15 +59,23 @@ void outputLevel::setMuted(bool muted)
     corrections = 0;
     // The framework passes a change on only when it differs from what it
     // last heard from the backend, and a new stream's report can leave it
-    // believing in the state we now ask for while the stream is in the other:
-    // then the request would never reach the stream. Go through the other
-    // state so that it does.
-    if (output->isMuted() == muted)
-        output->setMuted(!muted);
+    // believing a stream unmuted that plays muted: then an unmute would never
+    // be passed on. Go through muted (silent) so that it is.
+    if (!muted && !output->isMuted())
+        output->setMuted(true);
     output->setMuted(muted);
     // Unmuting leaves the backend's volume at zero; put back the one in use.
     if (!muted)
         output->setVolume(wanted);
+    muteOnServer();
+}
+
+void outputLevel::muteOnServer()
+{
+    // The backend forwards a mute only when it believes the stream is in the
+    // other state, and its belief trails the server's reports: a stream that
+    // started muted could stay muted after an unmute. Say it to the server.
+    soundServer::shared().setOwnStreamsMuted(playbackBackend::streamRestoreId(), mutedWanted);
 }
 
 int outputLevel::streamPercent(qreal level)
@@ -88,6 +96,7 @@ void outputLevel::prepareStart()
 
 void outputLevel::apply()
 {
+    muteOnServer();
     if (mutedWanted) {
         output->setMuted(true);
         return;

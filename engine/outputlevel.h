@@ -44,6 +44,7 @@ public:
 
 private:
     void apply();
+    void muteOnServer();
     void onStateChanged(Phonon::State newState);
     void onVolumeReported(qreal reported);
     void onMuteReported(bool reported);
