@@ -115,13 +115,18 @@ void vurnSettings::saveVolume(int volume)
 
 bool vurnSettings::loadAlarmEnable() const
 {
-    const QVariant v = generalValue(QStringLiteral("alarmEnable"));
-    return v.isValid() ? v.toBool() : true;
+    return generalFlag(QStringLiteral("alarmEnable"), true);
 }
 
 void vurnSettings::saveAlarmEnable(bool enabled)
 {
     setGeneralValue(QStringLiteral("alarmEnable"), enabled);
+}
+
+bool vurnSettings::generalFlag(const QString &key, bool fallback) const
+{
+    const QVariant v = generalValue(key);
+    return v.isValid() ? v.toBool() : fallback;
 }
 
 int vurnSettings::listedValue(const QString &key, const QList<int> &allowed, int fallback) const

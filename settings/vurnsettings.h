@@ -84,6 +84,7 @@ private:
     static bool isAbandonedLock(const QString &path);
 
     QVariant generalValue(const QString &key) const;
+    bool generalFlag(const QString &key, bool fallback) const;
     int listedValue(const QString &key, const QList<int> &allowed, int fallback) const;
     void setGeneralValue(const QString &key, const QVariant &value);
     QString stringValue(const QString &key, const QString &fallback = QString()) const;

@@ -33,8 +33,7 @@ void vurnSettings::saveCatchUpMinutes(int minutes)
 
 bool vurnSettings::loadKeepRunningInTray() const
 {
-    const QVariant v = generalValue(QStringLiteral("KeepRunningInTray"));
-    return v.isValid() ? v.toBool() : true;
+    return generalFlag(QStringLiteral("KeepRunningInTray"), true);
 }
 
 void vurnSettings::saveKeepRunningInTray(bool keep)
@@ -44,8 +43,7 @@ void vurnSettings::saveKeepRunningInTray(bool keep)
 
 bool vurnSettings::loadStayAwakeForAlarms() const
 {
-    const QVariant v = generalValue(QStringLiteral("StayAwakeForAlarms"));
-    return v.isValid() && v.toBool();
+    return generalFlag(QStringLiteral("StayAwakeForAlarms"), false);
 }
 
 void vurnSettings::saveStayAwakeForAlarms(bool stayAwake)
@@ -55,8 +53,7 @@ void vurnSettings::saveStayAwakeForAlarms(bool stayAwake)
 
 bool vurnSettings::loadWakeFromSleep() const
 {
-    const QVariant v = generalValue(QStringLiteral("WakeFromSleep"));
-    return v.isValid() ? v.toBool() : true;
+    return generalFlag(QStringLiteral("WakeFromSleep"), true);
 }
 
 void vurnSettings::saveWakeFromSleep(bool wake)
@@ -66,8 +63,7 @@ void vurnSettings::saveWakeFromSleep(bool wake)
 
 bool vurnSettings::loadUnmuteForAlarms() const
 {
-    const QVariant v = generalValue(QStringLiteral("UnmuteForAlarms"));
-    return v.isValid() ? v.toBool() : true;
+    return generalFlag(QStringLiteral("UnmuteForAlarms"), true);
 }
 
 void vurnSettings::saveUnmuteForAlarms(bool unmute)
@@ -77,8 +73,7 @@ void vurnSettings::saveUnmuteForAlarms(bool unmute)
 
 bool vurnSettings::loadAutostartOffered() const
 {
-    const QVariant v = generalValue(QStringLiteral("AutostartOffered"));
-    return v.isValid() && v.toBool();
+    return generalFlag(QStringLiteral("AutostartOffered"), false);
 }
 
 void vurnSettings::saveAutostartOffered(bool offered)

@@ -10,35 +10,12 @@ work=$(mktemp -d /tmp/vurn-muted.XXXXXX)
 restore_sink() { pactl set-sink-mute @DEFAULT_SINK@ 0 || true; pactl set-sink-volume @DEFAULT_SINK@ 100% || true; }
 trap 'restore_sink; rm -rf "$work"' EXIT
 
-faketime_lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
-[ -n "$faketime_lib" ] || { echo "libfaketime not installed"; exit 1; }
+source "$here/morning_alarm.sh"
+faketime_lib=$(faketime_library)
 pactl info >/dev/null || { echo "no sound server (run under scripts/headless.sh)"; exit 1; }
 
-cp "$exe" "$work/vurn"
-cp "$(dirname "$exe")/alarm-tone.wav" "$work/" 2>/dev/null || true
-sox -n -r 22050 -c 1 "$work/wake.flac" synth 60 sine 440 vol 0.2
-cat > "$work/Vurn.ini" <<INI
-[General]
-RepeatMode=全曲リピート(>>)
-Volume=35
-alarmEnable=true
-
-[0]
-File=$work/wake.flac
-
-[Alarm0]
-Enabled=true
-Time=07:00
-Week=0
-PlayList=標準プレイリスト
-PlayMode=全曲リピート(>>)
-FirstPlay=false
-Interrupt=true
-Volume=50
-VolumeControl=しない
-INI
-# 2024-01-01 was a Monday (Week digit 0); the clock starts 15 s before 07:00.
-printf '%+d\n' "$(( $(date -d "2024-01-01 06:59:45" +%s) - $(date +%s) ))" > "$work/faketime"
+morning_alarm_folder "$work" "$exe"
+fake_clock_at "$work" "2024-01-01 06:59:45"
 
 pactl set-sink-mute @DEFAULT_SINK@ 1
 pactl set-sink-volume @DEFAULT_SINK@ 10%
@@ -47,11 +24,8 @@ cat > "$work/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
 work="$1"; here="$2"; lib="$3"
-export QT_QPA_PLATFORM=xcb
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
-LD_PRELOAD="$lib" FAKETIME_TIMESTAMP_FILE="$work/faketime" FAKETIME_NO_CACHE=1 \
-  FAKETIME_DONT_FAKE_MONOTONIC=1 "$work/vurn" > "$work/vurn.log" 2>&1 &
-pid=$!
+source "$here/morning_alarm.sh"
+start_faked_player "$work" "$lib"
 sink_muted() { pactl get-sink-mute @DEFAULT_SINK@ | grep -q yes; }
 sink_percent() { pactl get-sink-volume @DEFAULT_SINK@ | grep -o '[0-9]*%' | head -n 1 | tr -d %; }
 playing() { pactl list sink-inputs | grep -q "application.process.id = \"$pid\""; }
