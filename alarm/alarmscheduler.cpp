@@ -13,6 +13,7 @@
 #include "desktop/trayicon.h"
 #include "engine/musicplay.h"
 #include "engine/playlist.h"
+#include "engine/sleeptimer.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
 #include "ui_MainWindow.h"
@@ -36,6 +37,12 @@ void MainWindow::checkAlarms()
 
 void MainWindow::fireAlarm(const alarmOne &alarm, const QDateTime &scheduled)
 {
+    // The alarm rings as usual: a sleep timer or its fade ends here, and a
+    // paused track counts as stopped (the alarm starts its own from the top).
+    sleeper->cancel();
+    sleeper->setStopAfterTrack(false);
+    if (core->isPaused())
+        core->stopPlayback(ui->actionPlay);
     applyModeByName(alarm.playMode);
 
     const QString none = tr("しない");
@@ -101,7 +108,7 @@ int MainWindow::toneVolumeFor(const alarmOne &alarm, int currentPercent)
 void MainWindow::stopRinging()
 {
     alarmSkipsLeft = 0;
-    if (core->isPlaying())
+    if (core->isPlaying() || core->isPaused())
         core->stopPlayback(ui->actionPlay);
     rampStep = 0;
     rampLevel = 0;
@@ -128,9 +135,8 @@ void MainWindow::refreshAlarmStatus(const QDateTime &now)
     setWin->setNextAlarmText(text);
     const QStringList notes = alarmNotes(next);
     setWin->setAlarmNotes(notes);
-    if (tray)
-        tray->setToolTip(QStringList{QStringLiteral("Vurn"), text}.join(QLatin1Char('\n'))
-                         + (notes.isEmpty() ? QString() : QLatin1Char('\n') + notes.join(QLatin1Char('\n'))));
+    trayAlarmText = (QStringList{text} + notes).join(QLatin1Char('\n'));
+    refreshTrayToolTip();
     if (ringDesk)
         ringDesk->setUpcoming(next, now);
     if (inhibitor) {

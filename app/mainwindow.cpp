@@ -5,8 +5,10 @@
 #include "alarm/alarmschedule.h"
 #include "desktop/mprisservice.h"
 #include "engine/musicplay.h"
+#include "engine/sleeptimer.h"
 #include "engine/trackloader.h"
 #include "engine/vurncore.h"
+#include "forms/findbar.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
 #include "ui_MainWindow.h"
@@ -96,6 +98,7 @@ void MainWindow::initialiseOnce()
     savedHeight = height();
     setAcceptDrops(true);
     buildModeMenu();
+    buildBedsideControls();
     fitToFont();
     settings = new vurnSettings();
     keepForProcessLifetime(settings);
@@ -193,6 +196,10 @@ void MainWindow::timerEvent(QTimerEvent *event)
     if (secondTimerId != 0 && secondTimerId == id) {
         stepVolumeRamp();
         checkAlarms();
+        if (sleeper->isActive()) {
+            sleeper->tick(alarmClock::now(), core->positionMsec(), core->currentLength());
+            refreshSleepDisplay();
+        }
         // A safety net for changes no signal tells of (a fade-in step, say).
         if (mpris)
             mpris->refresh();
@@ -228,6 +235,8 @@ void MainWindow::selectMode(const QString &mode, int index)
     core->setModeText(mode);
     ui->actionMode->setText(mode);
     modeGroup->actions().at(index)->setChecked(true);
+    if (mpris)
+        mpris->refresh();
 }
 
 void MainWindow::on_mode_action_non(bool)
@@ -289,14 +298,25 @@ void MainWindow::applyModeByName(const QString &name)
     core->setModeText(name);
     ui->actionMode->setText(name);
     modeGroup->actions().at(0)->setChecked(true);
+    if (mpris)
+        mpris->refresh();
 }
 
 void MainWindow::refreshTotals()
 {
-    ui->totalNum->setText(core->countText + tr(" 曲"));
+    showCounts();
     ui->totalTime->setText(core->totalText);
     if (mpris)
         mpris->refresh();
+}
+
+void MainWindow::showCounts()
+{
+    // Narrowed by a search, the count says how many of the whole list show.
+    if (finder && finder->isNarrowed())
+        ui->totalNum->setText(tr("%1 / %2 曲").arg(finder->shownCount()).arg(core->countText));
+    else
+        ui->totalNum->setText(core->countText + tr(" 曲"));
 }
 
 QString MainWindow::currentModeText() const

@@ -19,6 +19,8 @@ class QDBusConnection;
 class QActionGroup;
 class QMenu;
 class alarmOne;
+class findBar;
+class sleepTimer;
 class alarmRinger;
 class alarmSchedule;
 class setWindow;
@@ -61,6 +63,18 @@ public:
     void snoozeRinging();
     // The tone's volume: the alarm's own, else the current one but at least 30 %.
     static int toneVolumeFor(const alarmOne &alarm, int currentPercent);
+    // Pause and resume: the pause button, Space in the table, the tray and
+    // MPRIS. While an alarm rings, pausing ends it as stopping does.
+    void togglePause();
+    void pauseIfPlaying();
+    // MPRIS Play: a paused track goes on, a stopped player starts.
+    void resumeOrPlay();
+    void stopPlaying();
+    // The sleep timer's choice: minutes, 0 for off, -1 for the end of the track.
+    void chooseSleep(int minutes);
+    // Adds a file (or folder) and plays what it added at once.
+    void openAndPlay(const QString &path);
+
     // Quit for real, also while the window would only hide to the tray.
     void quitForReal();
     // Files and folders from the command line, added as a drop adds them;
@@ -86,6 +100,13 @@ public:
     wakeClient *waker = nullptr;
     ringingDesktop *ringDesk = nullptr;
     bool startsAtLogin = false; // the autostart entry, as last looked at
+    sleepTimer *sleeper = nullptr;
+    findBar *finder = nullptr;
+    QAction *actionPause = nullptr;
+    QAction *actionSleep = nullptr;
+    QAction *actionStopAfter = nullptr;
+    QAction *actionFind = nullptr;
+    QActionGroup *sleepChoices = nullptr;
     double rampStep = 0;   // percent per second; 0 while no fade-in runs
     double rampTarget = 0; // percent
     double rampLevel = 0;  // 0.0 .. 1.0
@@ -162,6 +183,12 @@ private:
     // Media keys and media widgets: MPRIS on the given bus, when it is there.
     void setUpMpris(const QDBusConnection &sessionBus);
     void toggleWindowShown();
+    void buildBedsideControls();
+    void resumeOrMoveOn();
+    void refreshPauseState();
+    void refreshSleepDisplay();
+    void refreshTrayToolTip();
+    void showCounts();
     void saveToSettings();
 
     Ui::MainWindow *ui;
@@ -176,4 +203,6 @@ private:
     int alarmSkipsLeft = 0;
     bool alarmSkipPending = false;
     bool quitting = false;
+    QString trayAlarmText; // the tray tooltip's alarm lines
+    QMenu *sleepMenu = nullptr;
 };

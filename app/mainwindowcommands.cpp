@@ -8,6 +8,7 @@
 #include "engine/musicplay.h"
 #include "engine/trackloader.h"
 #include "engine/vurncore.h"
+#include "forms/findbar.h"
 #include "settings/setwindow.h"
 #include "ui_MainWindow.h"
 
@@ -48,8 +49,25 @@ QList<RowRange> MainWindow::sortedSelection() const
 {
     QList<RowRange> ranges;
     const QList<QTableWidgetSelectionRange> selected = ui->playListTable->selectedRanges();
-    for (const QTableWidgetSelectionRange &range : selected)
-        ranges << RowRange(range);
+    const bool narrowed = finder && finder->isNarrowed();
+    for (const QTableWidgetSelectionRange &range : selected) {
+        if (!narrowed) {
+            ranges << RowRange(range);
+            continue;
+        }
+        // A block selected in the narrowed table also spans the hidden rows
+        // between its shown ones: those tracks are not part of the command.
+        int top = -1;
+        for (int row = range.topRow(); row <= range.bottomRow() + 1; ++row) {
+            const bool shown = row <= range.bottomRow() && !ui->playListTable->isRowHidden(row);
+            if (shown && top < 0)
+                top = row;
+            else if (!shown && top >= 0) {
+                ranges << RowRange(top, range.leftColumn(), range.rightColumn(), row - 1);
+                top = -1;
+            }
+        }
+    }
     std::sort(ranges.begin(), ranges.end());
     return ranges;
 }
@@ -57,13 +75,15 @@ QList<RowRange> MainWindow::sortedSelection() const
 void MainWindow::appendFiles(const QStringList &paths)
 {
     loader->addFiles(paths);
+    if (finder && finder->isNarrowed())
+        finder->refilter();
     adjustColumns();
     refreshTotals();
 }
 
 void MainWindow::on_slider_moved(int position)
 {
-    core->player->seek(position);
+    core->seekTo(position);
     if (mpris)
         mpris->notifySeeked(position);
 }
@@ -103,18 +123,28 @@ void MainWindow::on_actionPlay_triggered()
     playOrStop();
 }
 
+void MainWindow::stopPlaying()
+{
+    core->stopPlayback(ui->actionPlay);
+    rampStep = 0;
+    rampLevel = 0;
+}
+
 void MainWindow::playOrStop()
 {
     alarmSkipsLeft = 0;
     if (core->isPlaying()) {
-        core->stopPlayback(ui->actionPlay);
-        rampStep = 0;
-        rampLevel = 0;
+        stopPlaying();
+        return;
+    }
+    const QList<QTableWidgetSelectionRange> ranges = ui->playListTable->selectedRanges();
+    // Paused, play goes on with the paused track unless another is selected.
+    if (core->isPaused() && (ranges.isEmpty() || ranges.first().topRow() == core->currentIndex)) {
+        resumeOrMoveOn();
         return;
     }
     if (!ensurePlayListNotEmpty())
         return;
-    const QList<QTableWidgetSelectionRange> ranges = ui->playListTable->selectedRanges();
     const int row = ranges.isEmpty() ? 0 : ranges.first().topRow();
     // A row at the row count is already past the end.
     if (row >= ui->playListTable->rowCount()) {
@@ -187,6 +217,8 @@ void MainWindow::on_actionDel_triggered()
         const RowRange range = ranges.takeLast();
         core->removeTracks(range.top, range.bottom);
     }
+    if (finder)
+        finder->refilter(true);
     adjustColumns();
     refreshTotals();
 }
@@ -201,6 +233,8 @@ void MainWindow::on_actionClear_triggered()
     if (answer == QMessageBox::Cancel)
         return;
     core->clearTracks();
+    if (finder)
+        finder->refilter(true);
     adjustColumns();
     refreshTotals();
 }
@@ -219,7 +253,22 @@ void MainWindow::moveSelectionTo(int which)
     case MoveDown: target = ranges.first().bottom + 1; break;
     case MoveBottom: target = ui->playListTable->rowCount(); break;
     }
+    if (finder && finder->isNarrowed()) {
+        // One step in the narrowed table passes the hidden rows next to the
+        // block, so that the move shows.
+        QTableWidget *table = ui->playListTable;
+        if (which == MoveUp) {
+            while (target > 0 && table->isRowHidden(target))
+                --target;
+        } else if (which == MoveDown) {
+            target = ranges.last().bottom + 1;
+            while (target < table->rowCount() - 1 && table->isRowHidden(target))
+                ++target;
+        }
+    }
     core->moveSelection(target, ranges);
+    if (finder && finder->isNarrowed())
+        finder->refilter();
 }
 
 void MainWindow::on_actionTop_triggered()

@@ -61,7 +61,9 @@ void MainWindow::setUpDesktop()
     tray = new trayIcon(this);
     connect(tray, &trayIcon::showHideRequested, this, &MainWindow::toggleWindowShown);
     connect(tray, &trayIcon::playRequested, this, &MainWindow::on_actionPlay_triggered);
+    connect(tray, &trayIcon::pauseRequested, this, &MainWindow::togglePause);
     connect(tray, &trayIcon::nextRequested, this, &MainWindow::on_actionNext_triggered);
+    tray->addSleepControls(actionStopAfter, sleepMenu);
     connect(tray, &trayIcon::stopAlarmRequested, this, &MainWindow::stopRinging);
     connect(tray, &trayIcon::snoozeRequested, this, &MainWindow::snoozeRinging);
     connect(tray, &trayIcon::quitRequested, this, &MainWindow::quitForReal);
@@ -81,14 +83,23 @@ void MainWindow::setUpMpris(const QDBusConnection &sessionBus)
     const auto queued = Qt::QueuedConnection;
     connect(mpris, &mprisService::raiseRequested, this, &MainWindow::bringToFront, queued);
     connect(mpris, &mprisService::quitRequested, this, &MainWindow::quitForReal, queued);
-    connect(mpris, &mprisService::playPauseRequested, this, &MainWindow::on_actionPlay_triggered, queued);
-    connect(mpris, &mprisService::playRequested, this, [this] {
-        if (!core->isPlaying())
+    connect(mpris, &mprisService::playPauseRequested, this, [this] {
+        if (ringer->isRinging() || core->isPlaying() || core->isPaused())
+            togglePause();
+        else
             on_actionPlay_triggered();
     }, queued);
+    connect(mpris, &mprisService::playRequested, this, &MainWindow::resumeOrPlay, queued);
+    connect(mpris, &mprisService::pauseRequested, this, &MainWindow::pauseIfPlaying, queued);
     connect(mpris, &mprisService::stopRequested, this, [this] {
-        if (core->isPlaying() || ringer->isRinging())
-            on_actionPlay_triggered();
+        if (ringer->isRinging())
+            stopRinging();
+        else if (core->isPlaying() || core->isPaused())
+            stopPlaying();
+    }, queued);
+    connect(mpris, &mprisService::modeRequested, this, [this](const QString &mode) {
+        applyModeByName(mode);
+        mpris->refresh();
     }, queued);
     connect(mpris, &mprisService::nextRequested, this, &MainWindow::on_actionNext_triggered, queued);
     connect(mpris, &mprisService::previousRequested, this, &MainWindow::on_actionBack_triggered, queued);
@@ -97,11 +108,9 @@ void MainWindow::setUpMpris(const QDBusConnection &sessionBus)
         mpris->refresh();
     }, queued);
     connect(mpris, &mprisService::seekRequested, this, [this](qint64 position) {
-        core->player->seek(qint32(position));
+        core->seekTo(position);
     });
-    connect(mpris, &mprisService::openRequested, this, [this](const QString &path) {
-        addPaths({path});
-    }, queued);
+    connect(mpris, &mprisService::openRequested, this, &MainWindow::openAndPlay, queued);
 }
 
 void MainWindow::applyAlarmOptions()

@@ -35,6 +35,30 @@ qlonglong mprisPlayer::position() const
     return service->positionMsec() * 1000;
 }
 
+QString mprisPlayer::loopStatus() const
+{
+    return service->loopStatus();
+}
+
+void mprisPlayer::setLoopStatus(const QString &loop)
+{
+    const QString mode = mprisService::modeForLoopStatus(service->currentMode(), loop);
+    if (!mode.isEmpty() && mode != service->currentMode())
+        emit service->modeRequested(mode);
+}
+
+bool mprisPlayer::shuffle() const
+{
+    return service->shuffle();
+}
+
+void mprisPlayer::setShuffle(bool on)
+{
+    const QString mode = mprisService::modeForShuffle(service->currentMode(), on);
+    if (mode != service->currentMode())
+        emit service->modeRequested(mode);
+}
+
 bool mprisPlayer::hasTracks() const
 {
     return service->hasTracks();
@@ -57,7 +81,7 @@ void mprisPlayer::Previous()
 
 void mprisPlayer::Pause()
 {
-    emit service->stopRequested();
+    emit service->pauseRequested();
 }
 
 void mprisPlayer::PlayPause()

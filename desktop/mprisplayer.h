@@ -6,8 +6,8 @@
 
 class mprisService;
 
-// org.mpris.MediaPlayer2.Player. The player has no pause: Pause stops, and
-// PlayPause is the play/stop button.
+// org.mpris.MediaPlayer2.Player: the commands become the service's requests,
+// the play modes show as LoopStatus and Shuffle.
 class mprisPlayer : public QDBusAbstractAdaptor
 {
     Q_OBJECT
@@ -18,6 +18,8 @@ class mprisPlayer : public QDBusAbstractAdaptor
     Q_PROPERTY(double MaximumRate READ rate)
     Q_PROPERTY(QVariantMap Metadata READ metadata)
     Q_PROPERTY(double Volume READ volume WRITE setVolume)
+    Q_PROPERTY(QString LoopStatus READ loopStatus WRITE setLoopStatus)
+    Q_PROPERTY(bool Shuffle READ shuffle WRITE setShuffle)
     Q_PROPERTY(qlonglong Position READ position)
     Q_PROPERTY(bool CanGoNext READ hasTracks)
     Q_PROPERTY(bool CanGoPrevious READ hasTracks)
@@ -35,6 +37,10 @@ public:
     double volume() const;
     void setVolume(double level);
     qlonglong position() const;
+    QString loopStatus() const;
+    void setLoopStatus(const QString &loop);
+    bool shuffle() const;
+    void setShuffle(bool on);
     bool hasTracks() const;
     bool canSeek() const;
     bool canControl() const { return true; }

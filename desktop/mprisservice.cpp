@@ -54,6 +54,7 @@ mprisService::mprisService(const QDBusConnection &bus, vurnCore *core, QObject *
     connect(media, &Phonon::MediaObject::totalTimeChanged, this, &mprisService::refresh);
     connect(media, &Phonon::MediaObject::seekableChanged, this, &mprisService::refresh);
     connect(core, &vurnCore::trackFailed, this, &mprisService::refresh);
+    connect(core, &vurnCore::pausedChanged, this, &mprisService::refresh);
 }
 
 mprisService::~mprisService()
@@ -66,7 +67,9 @@ mprisService::~mprisService()
 
 QString mprisService::playbackStatus() const
 {
-    return core->isPlaying() ? QStringLiteral("Playing") : QStringLiteral("Stopped");
+    if (core->isPlaying())
+        return QStringLiteral("Playing");
+    return core->isPaused() ? QStringLiteral("Paused") : QStringLiteral("Stopped");
 }
 
 bool mprisService::hasTracks() const
@@ -76,17 +79,17 @@ bool mprisService::hasTracks() const
 
 QString mprisService::trackId() const
 {
-    if (!core->isPlaying() && !(core->currentIndex >= 0 && core->currentIndex < core->playlist->size()))
+    if (!core->isPlaying() && !core->isPaused() && !(core->currentIndex >= 0 && core->currentIndex < core->playlist->size()))
         return QLatin1String(noTrack);
     return QStringLiteral("/org/vurn/vurn/track/") + QString::number(core->currentIndex);
 }
 
 QVariantMap mprisService::metadata() const
 {
-    // While playing, the player describes its file; stopped, the track the
-    // next play starts from.
+    // While playing or paused, the player describes its file; stopped, the
+    // track the next play starts from.
     const musicInfo *track = nullptr;
-    if (core->isPlaying())
+    if (core->isPlaying() || core->isPaused())
         track = core->player;
     else if (core->currentIndex >= 0 && core->currentIndex < core->playlist->size())
         track = core->playlist->at(core->currentIndex);
@@ -113,17 +116,79 @@ double mprisService::volume() const
 
 qint64 mprisService::positionMsec() const
 {
-    return core->isPlaying() ? core->mediaObject()->currentTime() : 0;
+    return core->positionMsec();
 }
 
 qint64 mprisService::lengthMsec() const
 {
-    return core->isPlaying() ? core->currentLength() : 0;
+    return core->isPlaying() || core->isPaused() ? core->currentLength() : 0;
 }
 
 bool mprisService::canSeek() const
 {
-    return core->isPlaying() && core->currentLength() > 0;
+    return lengthMsec() > 0;
+}
+
+namespace {
+
+const QString modeNone = QStringLiteral("リピートなし");
+const QString modeOne = QStringLiteral("1曲リピート");
+const QString modeNext = QStringLiteral("全曲リピート(>>)");
+const QString modePrevious = QStringLiteral("全曲リピート(<<)");
+const QString modeRandom = QStringLiteral("ランダム");
+const QString modeShuffle = QStringLiteral("シャッフル");
+const QString modeOneRandom = QStringLiteral("リピートなし：ランダム");
+
+} // namespace
+
+QString mprisService::loopStatusOf(const QString &mode)
+{
+    if (mode == modeOne)
+        return QStringLiteral("Track");
+    // "リピートなし：ランダム" and an alarm's "リピートなし：3" stop too.
+    if (mode.startsWith(modeNone))
+        return QStringLiteral("None");
+    return QStringLiteral("Playlist");
+}
+
+bool mprisService::isShuffled(const QString &mode)
+{
+    return mode == modeShuffle || mode == modeRandom || mode == modeOneRandom;
+}
+
+QString mprisService::modeForLoopStatus(const QString &current, const QString &loop)
+{
+    if (loop != QLatin1String("None") && loop != QLatin1String("Track") && loop != QLatin1String("Playlist"))
+        return QString();
+    if (loop == loopStatusOf(current))
+        return current;
+    if (loop == QLatin1String("Track"))
+        return modeOne;
+    return loop == QLatin1String("None") ? modeNone : modeNext;
+}
+
+QString mprisService::modeForShuffle(const QString &current, bool shuffle)
+{
+    if (shuffle == isShuffled(current))
+        return current;
+    if (shuffle)
+        return modeShuffle;
+    return current == modeOneRandom ? modeNone : modeNext;
+}
+
+QString mprisService::currentMode() const
+{
+    return core->modeText;
+}
+
+QString mprisService::loopStatus() const
+{
+    return loopStatusOf(core->modeText);
+}
+
+bool mprisService::shuffle() const
+{
+    return isShuffled(core->modeText);
 }
 
 void mprisService::seekBy(qint64 offsetUsec)
@@ -173,6 +238,8 @@ mprisService::Snapshot mprisService::current() const
     now.volume = volume();
     now.hasTracks = hasTracks();
     now.canSeek = canSeek();
+    now.loop = loopStatus();
+    now.shuffle = shuffle();
     return now;
 }
 
@@ -194,6 +261,10 @@ void mprisService::refresh()
     }
     if (now.canSeek != told.canSeek)
         changed.insert(QStringLiteral("CanSeek"), now.canSeek);
+    if (now.loop != told.loop)
+        changed.insert(QStringLiteral("LoopStatus"), now.loop);
+    if (now.shuffle != told.shuffle)
+        changed.insert(QStringLiteral("Shuffle"), now.shuffle);
     told = now;
     if (!changed.isEmpty())
         sendChanged(changed);

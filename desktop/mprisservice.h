@@ -39,6 +39,18 @@ public:
     qint64 lengthMsec() const;
     bool hasTracks() const;
     bool canSeek() const;
+    QString loopStatus() const;
+    bool shuffle() const;
+    QString currentMode() const;
+
+    // The play modes as MPRIS sees them: three loop states and a shuffle
+    // switch. Modes without an exact match read as the nearest; a request
+    // that matches what a mode reads as leaves the mode alone.
+    static QString loopStatusOf(const QString &mode);
+    static bool isShuffled(const QString &mode);
+    // The mode a request leads to; empty for a request that is not valid.
+    static QString modeForLoopStatus(const QString &current, const QString &loop);
+    static QString modeForShuffle(const QString &current, bool shuffle);
 
     // From the adaptors.
     void seekBy(qint64 offsetUsec);
@@ -49,6 +61,8 @@ Q_SIGNALS:
     void quitRequested();
     void playRequested();
     void stopRequested();
+    void pauseRequested();
+    void modeRequested(const QString &mode);
     void playPauseRequested();
     void nextRequested();
     void previousRequested();
@@ -64,6 +78,8 @@ private:
         double volume = -1;
         bool hasTracks = false;
         bool canSeek = false;
+        QString loop;
+        bool shuffle = false;
     };
     Snapshot current() const;
     void sendChanged(const QVariantMap &changed);

@@ -42,6 +42,7 @@ trayIcon::trayIcon(QObject *parent)
     showHideAction = contextMenu->addAction(tr("ウィンドウを隠す"));
     contextMenu->addSeparator();
     playAction = contextMenu->addAction(tr("再生／停止"));
+    pauseAction = contextMenu->addAction(tr("一時停止"));
     nextAction = contextMenu->addAction(tr("次の曲"));
     contextMenu->addSeparator();
     stopAlarmAction = contextMenu->addAction(tr("アラームを停止"));
@@ -52,6 +53,7 @@ trayIcon::trayIcon(QObject *parent)
 
     connect(showHideAction, &QAction::triggered, this, &trayIcon::showHideRequested);
     connect(playAction, &QAction::triggered, this, &trayIcon::playRequested);
+    connect(pauseAction, &QAction::triggered, this, &trayIcon::pauseRequested);
     connect(nextAction, &QAction::triggered, this, &trayIcon::nextRequested);
     connect(stopAlarmAction, &QAction::triggered, this, &trayIcon::stopAlarmRequested);
     connect(snoozeAction, &QAction::triggered, this, &trayIcon::snoozeRequested);
@@ -88,7 +90,16 @@ bool trayIcon::isVisible() const
 void trayIcon::setToolTip(const QString &text)
 {
     if (icon->toolTip() != text)
-        icon->setToolTip(QStringLiteral("Vurn\n") + text);
+        icon->setToolTip(text);
+}
+
+void trayIcon::addSleepControls(QAction *stopAfter, QMenu *sleepMenu)
+{
+    const QList<QAction *> actions = contextMenu->actions();
+    const int after = actions.indexOf(nextAction);
+    QAction *before = after + 1 < actions.size() ? actions.at(after + 1) : nullptr;
+    contextMenu->insertAction(before, stopAfter);
+    contextMenu->insertMenu(before, sleepMenu);
 }
 
 void trayIcon::setWindowShown(bool shown)

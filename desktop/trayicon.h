@@ -25,9 +25,13 @@ public:
     void showMessage(const QString &title, const QString &text);
 
     QMenu *menu() const;
+    // The window's own stop-after-this-track toggle and sleep timer menu,
+    // shared so that both places show the same state.
+    void addSleepControls(QAction *stopAfter, QMenu *sleepMenu);
     QAction *showHideAction = nullptr;
     QAction *playAction = nullptr;
     QAction *nextAction = nullptr;
+    QAction *pauseAction = nullptr;
     QAction *stopAlarmAction = nullptr;
     QAction *snoozeAction = nullptr;
     QAction *quitAction = nullptr;
@@ -35,6 +39,7 @@ public:
 Q_SIGNALS:
     void showHideRequested();
     void playRequested();
+    void pauseRequested();
     void nextRequested();
     void stopAlarmRequested();
     void snoozeRequested();

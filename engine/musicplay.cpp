@@ -61,6 +61,23 @@ bool musicPlay::stop()
     return true;
 }
 
+void musicPlay::pause()
+{
+    media->pause();
+}
+
+void musicPlay::resume()
+{
+    // The stream may be made anew on the way back; it gets our level first.
+    levelKeeper->prepareStart();
+    media->play();
+}
+
+bool musicPlay::isPaused() const
+{
+    return media->state() == Phonon::PausedState;
+}
+
 void musicPlay::seek(qint32 msec)
 {
     switch (media->state()) {
@@ -102,6 +119,11 @@ void musicPlay::toggleMute()
 void musicPlay::setVolume(qreal volume)
 {
     levelKeeper->setLevel(volume);
+}
+
+void musicPlay::setAttenuation(qreal factor)
+{
+    levelKeeper->setAttenuation(factor);
 }
 
 void musicPlay::setVolumePercent(int percent)

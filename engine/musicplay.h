@@ -20,6 +20,10 @@ public:
 
     bool playFile(const QString &file);
     bool stop();
+    // Holds the stream at its position; resume() goes on from there.
+    void pause();
+    void resume();
+    bool isPaused() const;
     void seek(qint32 msec);
     bool isPlaying() const;
     Phonon::MediaObject *mediaObject() const;
@@ -28,6 +32,8 @@ public:
     void toggleMute();
     void setVolume(qreal volume);
     void setVolumePercent(int percent);
+    // A fade on top of the volume (1.0: none); volume() is unaffected.
+    void setAttenuation(qreal factor);
 
     Phonon::MediaObject *media = nullptr;
     Phonon::AudioOutput *output = nullptr;

@@ -50,7 +50,15 @@ void outputLevel::setLevel(qreal level)
     wanted = bounded(level);
     corrections = 0;
     if (!mutedWanted)
-        output->setVolume(wanted);
+        output->setVolume(effective());
+}
+
+void outputLevel::setAttenuation(qreal factor)
+{
+    damping = bounded(factor);
+    corrections = 0;
+    if (!mutedWanted)
+        output->setVolume(effective());
 }
 
 void outputLevel::setMuted(bool muted)
@@ -66,7 +74,7 @@ void outputLevel::setMuted(bool muted)
     output->setMuted(muted);
     // Unmuting leaves the backend's volume at zero; put back the one in use.
     if (!muted)
-        output->setVolume(wanted);
+        output->setVolume(effective());
     muteOnServer();
 }
 
@@ -91,7 +99,7 @@ void outputLevel::prepareStart()
     // start; the server hands it what it remembers for our streams, so that
     // memory is set first, and the stream starts at our level, not louder.
     soundServer::shared().rememberStreamLevel(playbackBackend::streamRestoreId(),
-                                              streamPercent(wanted) / 100.0, mutedWanted);
+                                              streamPercent(effective()) / 100.0, mutedWanted);
 }
 
 void outputLevel::apply()
@@ -102,7 +110,7 @@ void outputLevel::apply()
         return;
     }
     output->setMuted(false);
-    output->setVolume(wanted);
+    output->setVolume(effective());
 }
 
 void outputLevel::onStateChanged(Phonon::State newState)
@@ -126,7 +134,7 @@ void outputLevel::onVolumeReported(qreal reported)
     // Reports come back on the framework's curve and rounded by the backend;
     // compare whole percents of the stream.
     const int heard = int(std::lround(std::pow(bounded(reported), 1.0 / loudnessExponent) * 100.0));
-    if (qAbs(heard - streamPercent(wanted)) <= 1) {
+    if (qAbs(heard - streamPercent(effective())) <= 1) {
         corrections = 0;
         return;
     }

@@ -31,6 +31,10 @@ public:
     void setMuted(bool muted);
     // Call just before the media object starts a new source.
     void prepareStart();
+    // A factor 0.0 to 1.0 on the level, for a fade that must not change the
+    // volume the person set (level() stays as it is).
+    void setAttenuation(qreal factor);
+    qreal attenuation() const { return damping; }
 
     // The whole percent the backend gives the sound server for a level: the
     // media framework's loudness curve, truncated by the backend.
@@ -53,7 +57,10 @@ private:
 
     Phonon::MediaObject *media;
     Phonon::AudioOutput *output;
+    qreal effective() const { return wanted * damping; }
+
     qreal wanted = 1.0;
+    qreal damping = 1.0;
     bool mutedWanted = false;
     int corrections = 0;
     bool correctionQueued = false;

@@ -17,25 +17,13 @@
 
 #include <phonon/MediaObject>
 
-#include <climits>
-#include <cmath>
+#include <utility>
 
 namespace {
 
 // Empty history, as popHistory reports it; callers treat anything above
 // 2147483646 as "no entry".
 constexpr quint32 noHistoryEntry = 2147483647u;
-
-// Whole percent of a 0.0-1.0 level, rounded up, but not what floating point
-// puts a hair above a whole percent (0.07 * 100 is 7.000000000000001).
-int levelToPercent(qreal level)
-{
-    const double scaled = double(level) * 100.0;
-    const double nearest = std::round(scaled);
-    if (std::fabs(scaled - nearest) <= 1e-6)
-        return int(nearest);
-    return int(std::ceil(scaled));
-}
 
 } // namespace
 
@@ -245,6 +233,9 @@ void vurnCore::stopPlayback(QAction *action)
     startWatch->stop();
     awaitingStart = false;
     trackLive = false;
+    pendingSeek = -1;
+    resuming = Resume::None;
+    setPaused(false);
     player->stop();
 }
 
@@ -286,6 +277,9 @@ void vurnCore::onStateChanged(Phonon::State newState, Phonon::State)
         awaitingStart = false;
         lastFailed = false;
         failuresInRow = 0;
+        resuming = Resume::None;
+        if (pendingSeek >= 0)
+            player->seek(qint32(std::exchange(pendingSeek, -1)));
         if (playAction)
             playAction->setText(tr("■"));
     } else if (newState == Phonon::ErrorState) {
@@ -297,6 +291,7 @@ void vurnCore::onStateChanged(Phonon::State newState, Phonon::State)
             markFailed();
         } else if (trackLive) {
             trackLive = false;
+            setPaused(false);
             if (playAction)
                 playAction->setText(tr("♪"));
         }
@@ -314,6 +309,13 @@ void vurnCore::onStartTimeout()
 {
     if (!awaitingStart)
         return;
+    // The held stream did not come back: open the file again where it was.
+    if (resuming == Resume::InPlace) {
+        awaitingStart = false;
+        if (!restartAt(pausedAt))
+            emit resumeFailed();
+        return;
+    }
     // Whatever the backend is still trying to do, it must not start sounding
     // later while the window shows the track as stopped.
     trackLive = false;
@@ -331,6 +333,8 @@ void vurnCore::markFailed(bool now)
     ++failuresInRow;
     if (playAction)
         playAction->setText(tr("♪"));
+    if (std::exchange(resuming, Resume::None) != Resume::None)
+        QMetaObject::invokeMethod(this, [this] { emit resumeFailed(); }, Qt::QueuedConnection);
     if (now) {
         emit trackFailed();
         return;
@@ -365,95 +369,6 @@ bool vurnCore::playNextAfterEnd()
     failuresInRow = 0;
     stopPlayback(playAction);
     return false;
-}
-
-// --- Display and volume --------------------------------------------------
-
-QString vurnCore::volumeText(int percent) const
-{
-    if (percent >= 10 && percent <= 100)
-        return QStringLiteral("vol:") + QString::number(percent);
-    return QStringLiteral("vol:0") + QString::number(percent);
-}
-
-void vurnCore::updatePosition(qint64 positionMsec, qint64 lengthMsec)
-{
-    if (timeLabel)
-        timeLabel->setText(msecToString(positionMsec) + tr(" ／ ") + msecToString(lengthMsec));
-    if (seekSlider)
-        seekSlider->setValue(int(qBound<qint64>(INT_MIN, positionMsec, INT_MAX)));
-}
-
-int vurnCore::currentLength() const
-{
-    return player->lengthMsec;
-}
-
-bool vurnCore::isPlaying() const
-{
-    return player->isPlaying();
-}
-
-Phonon::MediaObject *vurnCore::mediaObject() const
-{
-    return player->mediaObject();
-}
-
-qreal vurnCore::volume() const
-{
-    return player->volume();
-}
-
-void vurnCore::setVolumePercent(int percent, QAbstractButton *button, QAbstractSlider *slider)
-{
-    if (player->isMuted())
-        return;
-    player->setVolumePercent(percent);
-    if (button)
-        button->setText(volumeText(percent));
-    if (slider)
-        slider->setValue(percent);
-}
-
-void vurnCore::setVolumeLevel(qreal level, QAbstractButton *button, QAbstractSlider *slider)
-{
-    if (player->isMuted())
-        return;
-    player->setVolume(level);
-    const int percent = levelToPercent(level);
-    if (button)
-        button->setText(volumeText(percent));
-    if (slider)
-        slider->setValue(percent);
-}
-
-void vurnCore::toggleMute(QAbstractButton *button)
-{
-    player->toggleMute();
-    if (!button)
-        return;
-    if (player->isMuted()) {
-        button->setText(tr("mute"));
-        return;
-    }
-    QString number;
-    number.setNum(player->volume() * 100, 'g', 6);
-    button->setText(QStringLiteral("vol:") + number);
-}
-
-bool vurnCore::hasTracks() const
-{
-    return playlist->size() > 0;
-}
-
-QList<musicInfo *> vurnCore::tracks() const
-{
-    return playlist->tracks();
-}
-
-QString vurnCore::msecToString(qint64 msec) const
-{
-    return musicInfo::msecToString(msec);
 }
 
 #include "moc_vurncore.cpp"

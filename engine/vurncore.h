@@ -2,6 +2,7 @@
 
 #include "engine/rowrange.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -45,6 +46,20 @@ public:
     bool playPrevious();
     bool playShuffled(bool fromHistory);
     void stopPlayback(QAction *action);
+
+    // Pausing holds the track at its position and resuming goes on from
+    // there; stopping, starting a track or an error ends the pause.
+    bool isPaused() const;
+    bool pausePlayback();
+    // False when the track cannot go on (its file is gone): the warning has
+    // been shown and the caller moves on as at the end of a track.
+    bool resumePlayback();
+    // Where the current track is, also while paused; 0 when stopped.
+    qint64 positionMsec() const;
+    void seekTo(qint64 msec);
+    // A pause longer than this resumes by opening the file again at the
+    // position: the sound server need not keep a stream held for hours.
+    qint64 longPauseMsec = 10 * 60 * 1000;
     void pushHistory(int index);
     quint32 popHistory();
 
@@ -106,6 +121,9 @@ Q_SIGNALS:
     // The track just started turned out unplayable; the controller has
     // already shown it as stopped.
     void trackFailed();
+    void pausedChanged(bool paused);
+    // A paused track could not be resumed, not even by opening it again.
+    void resumeFailed();
 
 private:
     void onStateChanged(Phonon::State newState, Phonon::State oldState);
@@ -117,6 +135,8 @@ private:
     void applyOrder(const QVector<int> &order, int first, int last);
     int randomIndex() const;
     int validOrZero(int index) const;
+    void setPaused(bool on);
+    bool restartAt(qint64 positionMsec);
 
     QTimer *startWatch = nullptr;
     // A track was started and has not reached the playing state yet.
@@ -125,4 +145,15 @@ private:
     bool trackLive = false;
     bool lastFailed = false;
     int failuresInRow = 0;
+    bool paused = false;
+    qint64 pausedAt = 0;
+    QElapsedTimer pauseClock;
+    // Where a track opened again to resume goes once it plays; -1: nowhere.
+    qint64 pendingSeek = -1;
+    // A resume under way: the held stream asked to go on, or the file opened
+    // again at the place. A failure now is a failure to resume.
+    enum class Resume { None, InPlace, Reopened };
+    Resume resuming = Resume::None;
+    // Moved while paused: the held stream goes to pausedAt when it plays.
+    bool movedWhilePaused = false;
 };

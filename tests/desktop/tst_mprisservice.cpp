@@ -12,6 +12,7 @@
 #include "support/audiofixtures.h"
 #include "support/modalanswerer.h"
 
+#include <QAction>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -69,6 +70,10 @@ private slots:
     void seeking();
     void withoutABus();
     void mainWindowCarriesOutCommands();
+    void pausedAsTheSpecificationSays();
+    void playModesAsLoopAndShuffle_data();
+    void playModesAsLoopAndShuffle();
+    void loopAndShuffleFromTheBus();
     void stopOrPauseEndsRinging_data();
     void stopOrPauseEndsRinging();
 
@@ -221,7 +226,7 @@ void tst_MprisService::commandsBecomeRequests_data()
     QTest::newRow("Raise") << root << "Raise" << QByteArray(SIGNAL(raiseRequested()));
     QTest::newRow("Quit") << root << "Quit" << QByteArray(SIGNAL(quitRequested()));
     QTest::newRow("Play") << playerInterface << "Play" << QByteArray(SIGNAL(playRequested()));
-    QTest::newRow("Pause stops") << playerInterface << "Pause" << QByteArray(SIGNAL(stopRequested()));
+    QTest::newRow("Pause") << playerInterface << "Pause" << QByteArray(SIGNAL(pauseRequested()));
     QTest::newRow("Stop") << playerInterface << "Stop" << QByteArray(SIGNAL(stopRequested()));
     QTest::newRow("PlayPause") << playerInterface << "PlayPause" << QByteArray(SIGNAL(playPauseRequested()));
     QTest::newRow("Next") << playerInterface << "Next" << QByteArray(SIGNAL(nextRequested()));
@@ -313,7 +318,156 @@ void tst_MprisService::mainWindowCarriesOutCommands()
              {playerInterface, QStringLiteral("Volume"), QVariant::fromValue(QDBusVariant(0.25))});
         QTRY_COMPARE(window.volumePercent(), 25);
         call(playerInterface, QStringLiteral("Pause"));
-        QTRY_VERIFY(!window.core->isPlaying());
+        QTRY_VERIFY(window.core->isPaused());
+        QVERIFY(!window.core->isPlaying());
+        window.quitForReal();
+    }
+    vurnSettings::setStateDirectoryOverride(QString());
+    init();
+}
+
+// The MPRIS table of commands by state: Pause only pauses a playing track,
+// Play resumes or starts and does nothing while playing, PlayPause toggles,
+// Stop stops; Position and Seek work while paused.
+void tst_MprisService::pausedAsTheSpecificationSays()
+{
+    cleanup();
+    QTemporaryDir state;
+    vurnSettings::setStateDirectoryOverride(state.path());
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.mpris);
+        window.addPaths(audio);
+        QTRY_COMPARE(window.core->tracks().size(), 2);
+        const auto status = [this] { return property(playerInterface, QStringLiteral("PlaybackStatus")).toString(); };
+
+        // Stopped: Pause does nothing; PlayPause starts.
+        call(playerInterface, QStringLiteral("Pause"));
+        QTest::qWait(300);
+        QCOMPARE(status(), QStringLiteral("Stopped"));
+        QCOMPARE(property(playerInterface, QStringLiteral("CanPause")).toBool(), true);
+        call(playerInterface, QStringLiteral("PlayPause"));
+        QTRY_COMPARE_WITH_TIMEOUT(status(), QStringLiteral("Playing"), 8000);
+        QTRY_VERIFY_WITH_TIMEOUT(window.core->positionMsec() > 1500, 8000);
+
+        // Playing: Play does nothing (the track is not restarted); Pause pauses.
+        call(playerInterface, QStringLiteral("Play"));
+        QTest::qWait(300);
+        QVERIFY(window.core->positionMsec() > 1500);
+        call(playerInterface, QStringLiteral("Pause"));
+        QTRY_COMPARE(status(), QStringLiteral("Paused"));
+        QTRY_COMPARE(listener.changed.value(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Paused"));
+        const qlonglong held = property(playerInterface, QStringLiteral("Position")).toLongLong();
+        QVERIFY(held > 1500000);
+        QTest::qWait(500);
+        QCOMPARE(property(playerInterface, QStringLiteral("Position")).toLongLong(), held);
+        QCOMPARE(property(playerInterface, QStringLiteral("CanSeek")).toBool(), true);
+        QVERIFY(window.actionPause->isChecked());
+
+        // Paused: Seek moves the place; Play resumes from it.
+        call(playerInterface, QStringLiteral("Seek"), {qlonglong(2000000)});
+        QTRY_COMPARE(property(playerInterface, QStringLiteral("Position")).toLongLong(), held + 2000000);
+        QCOMPARE(status(), QStringLiteral("Paused"));
+        call(playerInterface, QStringLiteral("Play"));
+        QTRY_COMPARE_WITH_TIMEOUT(status(), QStringLiteral("Playing"), 8000);
+        QVERIFY(window.core->positionMsec() >= held / 1000 + 1900);
+
+        // PlayPause pauses and resumes; Stop from paused stops.
+        call(playerInterface, QStringLiteral("PlayPause"));
+        QTRY_COMPARE(status(), QStringLiteral("Paused"));
+        call(playerInterface, QStringLiteral("PlayPause"));
+        QTRY_COMPARE_WITH_TIMEOUT(status(), QStringLiteral("Playing"), 8000);
+        call(playerInterface, QStringLiteral("Pause"));
+        QTRY_COMPARE(status(), QStringLiteral("Paused"));
+        call(playerInterface, QStringLiteral("Stop"));
+        QTRY_COMPARE(status(), QStringLiteral("Stopped"));
+        QVERIFY(!window.core->isPaused());
+        QCOMPARE(property(playerInterface, QStringLiteral("Position")).toLongLong(), 0);
+        window.quitForReal();
+    }
+    vurnSettings::setStateDirectoryOverride(QString());
+    init();
+}
+
+void tst_MprisService::playModesAsLoopAndShuffle_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("loop");
+    QTest::addColumn<bool>("shuffle");
+    QTest::addColumn<QString>("loopNone");
+    QTest::addColumn<QString>("loopTrack");
+    QTest::addColumn<QString>("loopPlaylist");
+    QTest::addColumn<QString>("shuffleOn");
+    QTest::addColumn<QString>("shuffleOff");
+    // Each mode, what it reads as, and where each request takes it.
+    QTest::newRow("none") << "リピートなし" << "None" << false << "リピートなし" << "1曲リピート"
+                          << "全曲リピート(>>)" << "シャッフル" << "リピートなし";
+    QTest::newRow("one") << "1曲リピート" << "Track" << false << "リピートなし" << "1曲リピート"
+                         << "全曲リピート(>>)" << "シャッフル" << "1曲リピート";
+    QTest::newRow("all forwards") << "全曲リピート(>>)" << "Playlist" << false << "リピートなし"
+                                  << "1曲リピート" << "全曲リピート(>>)" << "シャッフル" << "全曲リピート(>>)";
+    QTest::newRow("all backwards stays") << "全曲リピート(<<)" << "Playlist" << false << "リピートなし"
+                                         << "1曲リピート" << "全曲リピート(<<)" << "シャッフル"
+                                         << "全曲リピート(<<)";
+    QTest::newRow("shuffle") << "シャッフル" << "Playlist" << true << "リピートなし" << "1曲リピート"
+                             << "シャッフル" << "シャッフル" << "全曲リピート(>>)";
+    QTest::newRow("random stays") << "ランダム" << "Playlist" << true << "リピートなし" << "1曲リピート"
+                                  << "ランダム" << "ランダム" << "全曲リピート(>>)";
+    QTest::newRow("one random") << "リピートなし：ランダム" << "None" << true << "リピートなし：ランダム"
+                                << "1曲リピート" << "全曲リピート(>>)" << "リピートなし：ランダム"
+                                << "リピートなし";
+    QTest::newRow("an alarm's numbered mode") << "リピートなし：3" << "None" << false << "リピートなし：3"
+                                              << "1曲リピート" << "全曲リピート(>>)" << "シャッフル"
+                                              << "リピートなし：3";
+}
+
+void tst_MprisService::playModesAsLoopAndShuffle()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, loop);
+    QFETCH(bool, shuffle);
+    QCOMPARE(mprisService::loopStatusOf(mode), loop);
+    QCOMPARE(mprisService::isShuffled(mode), shuffle);
+    QTEST(mprisService::modeForLoopStatus(mode, QStringLiteral("None")), "loopNone");
+    QTEST(mprisService::modeForLoopStatus(mode, QStringLiteral("Track")), "loopTrack");
+    QTEST(mprisService::modeForLoopStatus(mode, QStringLiteral("Playlist")), "loopPlaylist");
+    QTEST(mprisService::modeForShuffle(mode, true), "shuffleOn");
+    QTEST(mprisService::modeForShuffle(mode, false), "shuffleOff");
+    QVERIFY(mprisService::modeForLoopStatus(mode, QStringLiteral("Everything")).isEmpty());
+}
+
+// playerctl loop / shuffle: the window's mode follows and the change is announced.
+void tst_MprisService::loopAndShuffleFromTheBus()
+{
+    cleanup();
+    QTemporaryDir state;
+    vurnSettings::setStateDirectoryOverride(state.path());
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.mpris);
+        const auto set = [this](const char *name, const QVariant &value) {
+            call(QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
+                 {playerInterface, QLatin1String(name), QVariant::fromValue(QDBusVariant(value))});
+        };
+        QCOMPARE(property(playerInterface, QStringLiteral("LoopStatus")).toString(), QStringLiteral("Playlist"));
+        set("LoopStatus", QStringLiteral("Track"));
+        QTRY_COMPARE(window.currentModeText(), QStringLiteral("1曲リピート"));
+        QTRY_COMPARE(listener.changed.value(QStringLiteral("LoopStatus")).toString(), QStringLiteral("Track"));
+        set("Shuffle", true);
+        QTRY_COMPARE(window.currentModeText(), QStringLiteral("シャッフル"));
+        QTRY_COMPARE(listener.changed.value(QStringLiteral("Shuffle")).toBool(), true);
+        QCOMPARE(listener.changed.value(QStringLiteral("LoopStatus")).toString(), QStringLiteral("Playlist"));
+        // A change in the window is announced too.
+        window.applyModeByName(QStringLiteral("リピートなし"));
+        QTRY_COMPARE(listener.changed.value(QStringLiteral("Shuffle")).toBool(), false);
+        QCOMPARE(listener.changed.value(QStringLiteral("LoopStatus")).toString(), QStringLiteral("None"));
+        set("LoopStatus", QStringLiteral("Sometimes"));
+        QTest::qWait(200);
+        QCOMPARE(window.currentModeText(), QStringLiteral("リピートなし"));
         window.quitForReal();
     }
     vurnSettings::setStateDirectoryOverride(QString());

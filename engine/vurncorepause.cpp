@@ -1,0 +1,102 @@
+// Pausing and resuming the track that plays.
+#include "engine/vurncore.h"
+
+#include "engine/musicplay.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTimer>
+
+#include <phonon/MediaObject>
+
+bool vurnCore::isPaused() const
+{
+    return paused;
+}
+
+void vurnCore::setPaused(bool on)
+{
+    if (paused == on)
+        return;
+    paused = on;
+    if (titleLabel) {
+        const QString mark = tr("（一時停止）");
+        QString text = titleLabel->text();
+        if (on && !text.startsWith(mark))
+            text.prepend(mark);
+        else if (!on && text.startsWith(mark))
+            text.remove(0, mark.size());
+        titleLabel->setText(text);
+    }
+    emit pausedChanged(on);
+}
+
+bool vurnCore::pausePlayback()
+{
+    if (paused || !trackLive || !player->isPlaying())
+        return false;
+    pausedAt = player->mediaObject()->currentTime();
+    movedWhilePaused = false;
+    player->pause();
+    pauseClock.start();
+    if (playAction)
+        playAction->setText(tr("♪"));
+    setPaused(true);
+    return true;
+}
+
+bool vurnCore::resumePlayback()
+{
+    if (!paused)
+        return false;
+    const bool longPause = pauseClock.elapsed() >= longPauseMsec;
+    setPaused(false);
+    // The backend drops a seek made on a held stream or just as it goes on;
+    // one made once a newly opened file plays lands.
+    if (longPause || movedWhilePaused || !QFileInfo::exists(player->filePath))
+        return restartAt(pausedAt);
+    resuming = Resume::InPlace;
+    awaitingStart = true;
+    startWatch->start(qMax(0, startTimeoutMsec));
+    player->resume();
+    if (playAction)
+        playAction->setText(tr("■"));
+    return true;
+}
+
+bool vurnCore::restartAt(qint64 position)
+{
+    const QString file = player->filePath;
+    stopPlayback(playAction);
+    // Shows the described warning when the file is gone.
+    if (!player->playFile(file))
+        return false;
+    resuming = Resume::Reopened;
+    pendingSeek = position;
+    trackLive = true;
+    awaitingStart = true;
+    startWatch->start(qMax(0, startTimeoutMsec));
+    if (playAction)
+        playAction->setText(tr("■"));
+    return true;
+}
+
+qint64 vurnCore::positionMsec() const
+{
+    if (paused)
+        return pausedAt;
+    return player->isPlaying() ? player->mediaObject()->currentTime() : 0;
+}
+
+void vurnCore::seekTo(qint64 msec)
+{
+    const qint64 target = qBound<qint64>(0, msec, qMax(0, player->lengthMsec));
+    if (paused) {
+        pausedAt = target;
+        movedWhilePaused = true;
+        updatePosition(target, player->lengthMsec);
+        return;
+    }
+    player->seek(qint32(target));
+}

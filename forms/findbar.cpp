@@ -1,0 +1,150 @@
+#include "forms/findbar.h"
+
+#include "engine/musicinfo.h"
+#include "engine/vurncore.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QToolButton>
+
+findBar::findBar(vurnCore *controller, QTableWidget *playListTable, QWidget *parent)
+    : QWidget(parent), core(controller), table(playListTable)
+{
+    setObjectName(QStringLiteral("findBar"));
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(5, 0, 5, 0);
+    layout->setSpacing(5);
+    edit = new QLineEdit(this);
+    edit->setObjectName(QStringLiteral("findField"));
+    edit->setPlaceholderText(tr("曲名・アーティスト・アルバムで検索"));
+    edit->setClearButtonEnabled(true);
+    edit->installEventFilter(this);
+    result = new QLabel(this);
+    result->setObjectName(QStringLiteral("findResult"));
+    closeButton = new QToolButton(this);
+    closeButton->setText(tr("×"));
+    closeButton->setToolTip(tr("検索を閉じます (Esc)"));
+    closeButton->setAutoRaise(true);
+    layout->addWidget(edit, 1);
+    layout->addWidget(result);
+    layout->addWidget(closeButton);
+    connect(edit, &QLineEdit::textChanged, this, &findBar::onTextEdited);
+    connect(closeButton, &QToolButton::clicked, this, &findBar::close);
+    hide();
+}
+
+void findBar::open()
+{
+    show();
+    edit->setFocus(Qt::ShortcutFocusReason);
+    edit->selectAll();
+}
+
+void findBar::close()
+{
+    edit->clear(); // shows every row again
+    filter.forgetTracks();
+    hide();
+    table->setFocus(Qt::OtherFocusReason);
+    const QList<QTableWidgetItem *> selected = table->selectedItems();
+    if (!selected.isEmpty())
+        table->scrollToItem(selected.first());
+}
+
+bool findBar::isNarrowed() const
+{
+    return filter.isActive();
+}
+
+int findBar::firstShownRow() const
+{
+    for (int row = 0; row < table->rowCount(); ++row) {
+        if (!table->isRowHidden(row))
+            return row;
+    }
+    return -1;
+}
+
+void findBar::refilter(bool tracksRemoved)
+{
+    if (tracksRemoved)
+        filter.forgetTracks();
+    apply();
+}
+
+void findBar::onTextEdited(const QString &text)
+{
+    if (filter.setQuery(text))
+        apply();
+}
+
+void findBar::apply()
+{
+    const QList<musicInfo *> tracks = core->tracks();
+    const int rows = table->rowCount();
+    const bool active = filter.isActive();
+    int count = 0;
+    // Hiding rows one by one with updates on costs the header a pass over
+    // every row each time; with updates off the whole table takes milliseconds.
+    table->setUpdatesEnabled(false);
+    for (int row = 0; row < rows; ++row) {
+        const bool match = !active || (row < tracks.size() && filter.matches(tracks.at(row)));
+        if (table->isRowHidden(row) == match)
+            table->setRowHidden(row, !match);
+        count += match ? 1 : 0;
+    }
+    table->setUpdatesEnabled(true);
+    shown = count;
+    if (!active)
+        result->clear();
+    else if (count == 0)
+        result->setText(tr("該当する曲はありません"));
+    else
+        result->setText(tr("%1 曲").arg(count));
+    emit narrowed();
+}
+
+void findBar::moveIntoTable(bool fromTop)
+{
+    int target = -1;
+    for (int i = 0; i < table->rowCount(); ++i) {
+        const int row = fromTop ? i : table->rowCount() - 1 - i;
+        if (!table->isRowHidden(row)) {
+            target = row;
+            break;
+        }
+    }
+    table->setFocus(Qt::TabFocusReason);
+    if (target >= 0)
+        table->selectRow(target);
+}
+
+bool findBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != edit || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        const int row = firstShownRow();
+        if (row >= 0 && (isNarrowed() || table->rowCount() > 0))
+            emit playRequested(row);
+        return true;
+    }
+    case Qt::Key_Down:
+        moveIntoTable(true);
+        return true;
+    case Qt::Key_Up:
+        moveIntoTable(false);
+        return true;
+    case Qt::Key_Escape:
+        close();
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
