@@ -6,6 +6,7 @@
 #include "desktop/mprisservice.h"
 #include "engine/collectfiles.h"
 #include "engine/musicplay.h"
+#include "engine/sleeptimer.h"
 #include "engine/trackloader.h"
 #include "engine/vurncore.h"
 #include "forms/findbar.h"
@@ -90,6 +91,14 @@ void MainWindow::on_slider_moved(int position)
 
 void MainWindow::on_play_finished()
 {
+    // "Stop after this track" and the sleep timer's end-of-track choice stop
+    // here whatever the mode.
+    if (sleeper->takeTrackEnd()) {
+        ui->actionPlay->setText(tr("♪"));
+        rampStep = 0;
+        rampLevel = 0;
+        return;
+    }
     const QString mode = core->modeText;
     const QString numbered = tr("リピートなし：");
     const bool noRepeat = mode == tr("リピートなし") || mode == tr("リピートなし：ランダム")
