@@ -51,6 +51,8 @@ QList<RowRange> MainWindow::sortedSelection() const
     QList<RowRange> ranges;
     const QList<QTableWidgetSelectionRange> selected = ui->playListTable->selectedRanges();
     const bool narrowed = finder && finder->isNarrowed();
+    if (narrowed)
+        finder->finishNow();
     for (const QTableWidgetSelectionRange &range : selected) {
         if (!narrowed) {
             ranges << RowRange(range);

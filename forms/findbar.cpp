@@ -7,7 +7,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QElapsedTimer>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 
 findBar::findBar(vurnCore *controller, QTableWidget *playListTable, QWidget *parent)
@@ -33,6 +35,9 @@ findBar::findBar(vurnCore *controller, QTableWidget *playListTable, QWidget *par
     layout->addWidget(closeButton);
     connect(edit, &QLineEdit::textChanged, this, &findBar::onTextEdited);
     connect(closeButton, &QToolButton::clicked, this, &findBar::close);
+    sliceTimer = new QTimer(this);
+    sliceTimer->setSingleShot(true);
+    connect(sliceTimer, &QTimer::timeout, this, [this] { runSlice(false); });
     hide();
 }
 
@@ -83,32 +88,61 @@ void findBar::onTextEdited(const QString &text)
 
 void findBar::apply()
 {
+    counted = 0;
+    pendingFrom = 0;
+    runSlice(false);
+}
+
+void findBar::finishNow()
+{
+    if (pendingFrom >= 0)
+        runSlice(true);
+}
+
+void findBar::runSlice(bool toTheEnd)
+{
+    sliceTimer->stop();
+    // Read afresh each slice: an edit between slices changes the list, and
+    // restarts the pass besides.
     const QList<musicInfo *> tracks = core->tracks();
     const int rows = table->rowCount();
     const bool active = filter.isActive();
-    int count = 0;
+    QElapsedTimer budget;
+    budget.start();
     // Hiding rows one by one with updates on costs the header a pass over
     // every row each time; with updates off the whole table takes milliseconds.
     table->setUpdatesEnabled(false);
-    for (int row = 0; row < rows; ++row) {
+    int row = pendingFrom;
+    for (; row < rows; ++row) {
         const bool match = !active || (row < tracks.size() && filter.matches(tracks.at(row)));
         if (table->isRowHidden(row) == match)
             table->setRowHidden(row, !match);
-        count += match ? 1 : 0;
+        counted += match ? 1 : 0;
+        // The first pass over a long list also folds every track's text: it
+        // goes on after the events that came meanwhile.
+        if (!toTheEnd && (row & 511) == 511 && budget.elapsed() >= 30)
+            break;
     }
     table->setUpdatesEnabled(true);
-    shown = count;
+    if (row < rows) {
+        pendingFrom = row + 1;
+        sliceTimer->start(0);
+        return;
+    }
+    pendingFrom = -1;
+    shown = counted;
     if (!active)
         result->clear();
-    else if (count == 0)
+    else if (shown == 0)
         result->setText(tr("該当する曲はありません"));
     else
-        result->setText(tr("%1 曲").arg(count));
+        result->setText(tr("%1 曲").arg(shown));
     emit narrowed();
 }
 
 void findBar::moveIntoTable(bool fromTop)
 {
+    finishNow();
     int target = -1;
     for (int i = 0; i < table->rowCount(); ++i) {
         const int row = fromTop ? i : table->rowCount() - 1 - i;
@@ -130,6 +164,7 @@ bool findBar::eventFilter(QObject *watched, QEvent *event)
     switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter: {
+        finishNow();
         const int row = firstShownRow();
         if (row >= 0 && (isNarrowed() || table->rowCount() > 0))
             emit playRequested(row);

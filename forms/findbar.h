@@ -26,6 +26,9 @@ public:
     // The table changed (rows added, moved or removed): narrows it again.
     void refilter(bool tracksRemoved = false);
     bool isNarrowed() const;
+    // Narrowing a long list runs in slices between events; this completes it.
+    void finishNow();
+    bool isBusy() const { return pendingFrom >= 0; }
     int shownCount() const { return shown; }
     int firstShownRow() const;
     QLineEdit *field() const { return edit; }
@@ -42,6 +45,7 @@ protected:
 private:
     void onTextEdited(const QString &text);
     void apply();
+    void runSlice(bool toTheEnd);
     void moveIntoTable(bool fromTop);
 
     vurnCore *core;
@@ -51,4 +55,7 @@ private:
     QToolButton *closeButton = nullptr;
     trackFilter filter;
     int shown = 0;
+    int counted = 0;      // matches so far in this pass
+    int pendingFrom = -1; // first row this pass has not reached; -1 when done
+    class QTimer *sliceTimer = nullptr;
 };

@@ -320,6 +320,12 @@ void tst_MprisService::mainWindowCarriesOutCommands()
         call(playerInterface, QStringLiteral("Pause"));
         QTRY_VERIFY(window.core->isPaused());
         QVERIFY(!window.core->isPlaying());
+
+        // OpenUri adds the file and plays it at once.
+        call(playerInterface, QStringLiteral("OpenUri"), {QUrl::fromLocalFile(audio.at(0)).toString()});
+        QTRY_COMPARE(window.core->tracks().size(), 3);
+        QTRY_COMPARE(window.core->currentIndex, 2);
+        QTRY_VERIFY_WITH_TIMEOUT(window.core->isPlaying(), 8000);
         window.quitForReal();
     }
     vurnSettings::setStateDirectoryOverride(QString());
