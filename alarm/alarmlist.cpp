@@ -1,5 +1,7 @@
 #include "alarm/alarmlist.h"
 
+#include "settings/playliststore.h"
+
 #include "alarm/alarmone.h"
 
 #include <stdexcept>
@@ -58,7 +60,7 @@ QStringList alarmList::minuteItems()
 
 QStringList alarmList::playListItems()
 {
-    return {tr("標準プレイリスト")};
+    return QStringList{tr("標準プレイリスト")} + playlistStore::names();
 }
 
 QStringList alarmList::playModeItems(int trackCount)

@@ -31,6 +31,10 @@ alarmRingWindow::alarmRingWindow(QWidget *parent)
     outputLabel->setObjectName(QStringLiteral("alarmOutputLabel"));
     outputLabel->setWordWrap(true);
     outputLabel->hide();
+    playlistLabel = new QLabel(this);
+    playlistLabel->setObjectName(QStringLiteral("alarmPlaylistLabel"));
+    playlistLabel->setWordWrap(true);
+    playlistLabel->hide();
     unmuteButton = new QPushButton(tr("ミュート解除"), this);
     unmuteButton->setObjectName(QStringLiteral("alarmUnmuteButton"));
     stopButton = new QPushButton(tr("停止"), this);
@@ -50,6 +54,7 @@ alarmRingWindow::alarmRingWindow(QWidget *parent)
     layout->addWidget(playingLabel);
     layout->addLayout(mutedRow);
     layout->addWidget(outputLabel);
+    layout->addWidget(playlistLabel);
     layout->addLayout(buttons);
     setMuted(false);
     setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
@@ -79,6 +84,12 @@ void alarmRingWindow::setOutputWarning(const QString &text)
 {
     outputLabel->setText(text);
     outputLabel->setVisible(!text.isEmpty());
+}
+
+void alarmRingWindow::setPlaylistNote(const QString &text)
+{
+    playlistLabel->setText(text);
+    playlistLabel->setVisible(!text.isEmpty());
 }
 
 void alarmRingWindow::closeEvent(QCloseEvent *event)

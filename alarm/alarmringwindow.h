@@ -18,11 +18,14 @@ public:
     void setMuted(bool muted);
     // Said when the desktop's own output is silent; empty hides it.
     void setOutputWarning(const QString &text);
+    // Why the alarm plays another list than its own (empty: nothing to say).
+    void setPlaylistNote(const QString &text);
 
     QLabel *timeLabel = nullptr;
     QLabel *playingLabel = nullptr;
     QLabel *mutedLabel = nullptr;
     QLabel *outputLabel = nullptr;
+    QLabel *playlistLabel = nullptr;
     QPushButton *unmuteButton = nullptr;
     QPushButton *stopButton = nullptr;
     QPushButton *snoozeButton = nullptr;

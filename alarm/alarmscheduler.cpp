@@ -4,6 +4,7 @@
 
 #include "alarm/alarmclock.h"
 #include "alarm/alarmlist.h"
+#include "alarm/alarmplaylist.h"
 #include "alarm/alarmone.h"
 #include "alarm/alarmringer.h"
 #include "alarm/alarmringwindow.h"
@@ -43,6 +44,7 @@ void MainWindow::fireAlarm(const alarmOne &alarm, const QDateTime &scheduled)
     sleeper->setStopAfterTrack(false);
     if (core->isPaused())
         core->stopPlayback(ui->actionPlay);
+    const alarmPlaylist::Choice playlist = alarmPlaylist::choose(alarm.playListName);
     applyModeByName(alarm.playMode);
 
     const QString none = tr("しない");
@@ -70,6 +72,8 @@ void MainWindow::fireAlarm(const alarmOne &alarm, const QDateTime &scheduled)
     }
 
     const bool stopsPlayback = alarm.firstPlay && core->isPlaying();
+    if (!stopsPlayback && playlist.ownList)
+        playAlarmList(playlist.tracks);
     // Playing when it fires, "select" and "interrupt" stop the music: that is
     // what the alarm is for, so nothing rings.
     if (!stopsPlayback) {
@@ -80,6 +84,8 @@ void MainWindow::fireAlarm(const alarmOne &alarm, const QDateTime &scheduled)
             if (ringer->window())
                 ringer->window()->setOutputWarning(ringDesk->silentWarning());
         }
+        if (ringer->window())
+            ringer->window()->setPlaylistNote(playlist.note);
         if (tray) {
             tray->setRinging(true);
             if (!isVisible())

@@ -184,8 +184,12 @@ void setWindowCore::addAlarmRow(const alarmOne *alarm)
     newChooser(table, row, ColMinute, alarmList::minuteItems(), alarm ? &alarm->minute : nullptr);
     for (int day = 0; day < 7; ++day)
         newCheck(table, row, ColMonday + day, alarm ? alarm->week[day] : false);
-    newChooser(table, row, ColPlayList, alarmList::playListItems(),
-               alarm ? &alarm->playListName : nullptr);
+    // A playlist that is gone stays the alarm's choice (it rings with the
+    // main window's list and says so) until another is chosen.
+    QStringList playLists = alarmList::playListItems();
+    if (alarm && !alarm->playListName.isEmpty() && !playLists.contains(alarm->playListName))
+        playLists << alarm->playListName;
+    newChooser(table, row, ColPlayList, playLists, alarm ? &alarm->playListName : nullptr);
     newChooser(table, row, ColPlayMode, alarmList::playModeItems(trackList.size()),
                alarm ? &alarm->playMode : nullptr);
     newCheck(table, row, ColFirstPlay, alarm ? alarm->firstPlay : false);
@@ -224,6 +228,61 @@ void setWindowCore::readTable()
         alarm->volumeControl = textAt(table, row, ColVolumeControl);
         alarms->append(alarm);
     }
+}
+
+
+void setWindowCore::renamePlayList(const QString &from, const QString &to)
+{
+    for (alarmOne *alarm : *alarms) {
+        if (alarm->playListName == from)
+            alarm->playListName = to;
+    }
+    if (!table)
+        return;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        auto *box = qobject_cast<QComboBox *>(table->cellWidget(row, ColPlayList));
+        if (box && box->currentText() == from) {
+            if (box->findText(to) < 0)
+                box->addItem(to);
+            box->setCurrentText(to);
+        }
+    }
+    refreshPlayListChoices();
+}
+
+void setWindowCore::refreshPlayListChoices()
+{
+    if (!table)
+        return;
+    const QStringList items = alarmList::playListItems();
+    for (int row = 0; row < table->rowCount(); ++row) {
+        auto *box = qobject_cast<QComboBox *>(table->cellWidget(row, ColPlayList));
+        if (!box)
+            continue;
+        const QString current = box->currentText();
+        QStringList choices = items;
+        // A name that is gone stays this row's choice until another is made.
+        if (!current.isEmpty() && !choices.contains(current))
+            choices << current;
+        const QSignalBlocker quiet(box);
+        box->clear();
+        box->addItems(choices);
+        box->setCurrentIndex(qMax(0, choices.indexOf(current)));
+    }
+}
+
+int setWindowCore::alarmsNaming(const QString &name) const
+{
+    int count = 0;
+    for (const alarmOne *alarm : *alarms)
+        count += alarm->playListName == name ? 1 : 0;
+    if (table) {
+        int inTable = 0;
+        for (int row = 0; row < table->rowCount(); ++row)
+            inTable += textAt(table, row, ColPlayList) == name ? 1 : 0;
+        count = qMax(count, inTable);
+    }
+    return count;
 }
 
 #include "moc_setwindowcore.cpp"

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QString>
 
 class QTableWidget;
 class alarmList;
@@ -29,6 +30,13 @@ public:
     void addAlarmRow(const alarmOne *alarm);
     void fillTable();
     void readTable();
+
+    // Saved playlists came, went or were renamed: the alarms (in effect and
+    // in the table) follow a rename, and every row's chooser offers the names.
+    void renamePlayList(const QString &from, const QString &to);
+    void refreshPlayListChoices();
+    // Alarms in effect or in the table that name the playlist.
+    int alarmsNaming(const QString &name) const;
 
     alarmList *alarms = nullptr;
     QTableWidget *table = nullptr;

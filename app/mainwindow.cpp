@@ -99,6 +99,7 @@ void MainWindow::initialiseOnce()
     setAcceptDrops(true);
     buildModeMenu();
     buildBedsideControls();
+    buildPlaylistControls();
     fitToFont();
     settings = new vurnSettings();
     keepForProcessLifetime(settings);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/loadreport.h"
 #include "engine/rowrange.h"
 
 #include <QList>
@@ -19,6 +20,7 @@ class QDBusConnection;
 class QActionGroup;
 class QMenu;
 class alarmOne;
+struct storedTrack;
 class findBar;
 class sleepTimer;
 class alarmRinger;
@@ -74,6 +76,12 @@ public:
     void chooseSleep(int minutes);
     // Adds a file (or folder) and plays what it added at once.
     void openAndPlay(const QString &path);
+    // A saved playlist in place of the list, or after it.
+    void loadStoredList(const QList<storedTrack> &tracks, bool append);
+    // An alarm's own playlist replaces the list, which is set aside.
+    void playAlarmList(const QList<storedTrack> &tracks);
+    // The list set aside for an alarm comes back (one command, also after a restart).
+    void restoreListBeforeAlarm();
 
     // Quit for real, also while the window would only hide to the tray.
     void quitForReal();
@@ -106,6 +114,7 @@ public:
     QAction *actionSleep = nullptr;
     QAction *actionStopAfter = nullptr;
     QAction *actionFind = nullptr;
+    QAction *actionRestoreList = nullptr;
     QActionGroup *sleepChoices = nullptr;
     double rampStep = 0;   // percent per second; 0 while no fade-in runs
     double rampTarget = 0; // percent
@@ -168,7 +177,7 @@ private:
     bool ensurePlayListNotEmpty();
     bool ensureSelection(int count);
     QList<RowRange> sortedSelection() const;
-    void appendFiles(const QStringList &paths);
+    void appendFiles(const QStringList &paths, const loadReport &skipped = loadReport());
     void moveSelectionTo(int which);
     void refreshPosition();
     void restoreFromSettings();
@@ -184,6 +193,8 @@ private:
     void setUpMpris(const QDBusConnection &sessionBus);
     void toggleWindowShown();
     void buildBedsideControls();
+    void buildPlaylistControls();
+    void refreshRestoreAction();
     void resumeOrMoveOn();
     void refreshPauseState();
     void refreshSleepDisplay();

@@ -9,6 +9,7 @@
 #include "engine/collectfiles.h"
 #include "engine/musicplay.h"
 #include "engine/playlist.h"
+#include "engine/playlistreader.h"
 #include "engine/sleeptimer.h"
 #include "engine/trackloader.h"
 #include "engine/vurncore.h"
@@ -202,11 +203,12 @@ void MainWindow::refreshTrayToolTip()
 
 void MainWindow::openAndPlay(const QString &path)
 {
-    const QStringList files = collectFiles({path});
+    loadReport skipped;
+    const QStringList files = collectFiles(playlistReader::expand({path}, skipped));
     const int count = files.size();
+    appendFiles(files, skipped);
     if (count == 0)
         return;
-    appendFiles(files);
     // Its tracks are the last ones once every add before it is through.
     const auto playAdded = [this, count] {
         const int first = core->playlist->size() - count;

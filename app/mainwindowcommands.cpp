@@ -6,6 +6,7 @@
 #include "desktop/mprisservice.h"
 #include "engine/collectfiles.h"
 #include "engine/musicplay.h"
+#include "engine/playlistreader.h"
 #include "engine/sleeptimer.h"
 #include "engine/trackloader.h"
 #include "engine/vurncore.h"
@@ -75,9 +76,9 @@ QList<RowRange> MainWindow::sortedSelection() const
     return ranges;
 }
 
-void MainWindow::appendFiles(const QStringList &paths)
+void MainWindow::appendFiles(const QStringList &paths, const loadReport &skipped)
 {
-    loader->addFiles(paths);
+    loader->addFiles(paths, skipped);
     if (finder && finder->isNarrowed())
         finder->refilter();
     adjustColumns();
@@ -184,6 +185,7 @@ void MainWindow::on_actionFace_triggered()
 void MainWindow::on_actionSettings_triggered()
 {
     setWin->setTrackList(core->tracks());
+    setWin->refreshPlaylists();
     setWin->show();
     setWin->refreshAlarmTable();
 }
@@ -193,8 +195,11 @@ void MainWindow::on_actionAdd_triggered()
     const QStringList paths = QFileDialog::getOpenFileNames(
         this, tr("ファイルを選択して下さい。"), QString(),
         tr("音楽ファイル(*.mp3 *.wma *.wav *.ogg *.oga *.m4a *.mpa *.m2a *.flac *.tta *.ape );;"
+           "プレイリスト(*.m3u *.m3u8 *.pls *.xspf);;"
            "すべてのファイル(*)"));
-    appendFiles(paths);
+    loadReport skipped;
+    const QStringList files = playlistReader::expand(paths, skipped);
+    appendFiles(files, skipped);
 }
 
 void MainWindow::on_actionMode_triggered()
@@ -339,5 +344,9 @@ void MainWindow::addPaths(const QStringList &paths)
         pendingPaths += paths;
         return;
     }
-    appendFiles(collectFiles(paths));
+    // A playlist file named here adds its tracks in order; inside folders
+    // playlists are passed over, as covers and logs are.
+    loadReport skipped;
+    const QStringList expanded = playlistReader::expand(paths, skipped);
+    appendFiles(collectFiles(expanded), skipped);
 }

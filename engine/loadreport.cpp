@@ -7,6 +7,11 @@ void loadReport::add(const QString &path, const QString &reason)
     failures.append(qMakePair(path, reason));
 }
 
+void loadReport::append(const loadReport &other)
+{
+    failures += other.failures;
+}
+
 int loadReport::count() const
 {
     return failures.size();

@@ -14,6 +14,8 @@ class loadReport
     Q_DECLARE_TR_FUNCTIONS(loadReport)
 public:
     void add(const QString &path, const QString &reason);
+    // Another report's failures join this one (one box per command).
+    void append(const loadReport &other);
     int count() const;
     QString title() const;
     // One file: its path and reason. More: how many, and the first ten.

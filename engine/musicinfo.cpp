@@ -99,6 +99,20 @@ QList<storedTrack> musicInfo::entriesFor(const QStringList &paths)
     return entries;
 }
 
+storedTrack musicInfo::toStored() const
+{
+    storedTrack entry;
+    entry.file = filePath;
+    entry.title = title;
+    entry.artist = artist;
+    entry.album = album;
+    entry.year = year;
+    entry.lengthMsec = lengthMsec;
+    entry.size = fileSize;
+    entry.modified = modifiedMsec;
+    return entry;
+}
+
 QString musicInfo::msecToString(qint64 msec)
 {
     // 64 bits throughout: a whole library's total runs to thousands of hours.

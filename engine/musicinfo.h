@@ -40,6 +40,8 @@ public:
     // the file; false (and nothing changed) unless the file still has the
     // recorded size and modification time and the kept values are usable.
     bool restoreStored(const storedTrack &stored);
+    // What the state files keep of this track.
+    storedTrack toStored() const;
     // Entries for files known by path alone (nothing kept): each is read.
     static QList<storedTrack> entriesFor(const QStringList &paths);
     // MM:SS up to and including 60 minutes, H:MM:SS above.

@@ -22,8 +22,9 @@ trackLoader::~trackLoader()
     delete progress;
 }
 
-void trackLoader::addFiles(const QStringList &paths)
+void trackLoader::addFiles(const QStringList &paths, const loadReport &earlier)
 {
+    report.append(earlier);
     // Named by the user (a dialog, a drop, the command line): a path that is
     // not there is told, unlike a vanished track of the saved playlist.
     QStringList present;

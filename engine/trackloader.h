@@ -30,7 +30,9 @@ public:
 
     // Queues the entries behind any still being added.
     void add(const QList<storedTrack> &entries);
-    void addFiles(const QStringList &paths);
+    // Files named by the user; `earlier` holds what already failed in the same
+    // command (entries of a playlist file), told in the same box.
+    void addFiles(const QStringList &paths, const loadReport &earlier = loadReport());
     bool isBusy() const;
     // Adds everything still queued at once (the state is about to be saved).
     void finishNow();

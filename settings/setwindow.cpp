@@ -3,6 +3,7 @@
 #include "alarm/alarm_set_window.h"
 #include "alarm/setwindowcore.h"
 #include "engine/vurncore.h"
+#include "settings/playlisttab.h"
 #include "settings/vurnsettings.h"
 
 #include "forms/textfit.h"
@@ -53,6 +54,19 @@ setWindow::setWindow(QWidget *parent)
     setWakeAvailable(false, tr("確認しています…"));
     // The bulk dialog appends to the working list directly.
     connect(alarmDialog, &QDialog::finished, this, &setWindow::alarmsChanged);
+
+    playlists = new playlistTab(ui, this);
+    playlists->currentTracks = [this] { return playerCore ? playerCore->tracks() : QList<musicInfo *>(); };
+    playlists->alarmsNaming = [this](const QString &name) { return core->alarmsNaming(name); };
+    connect(playlists, &playlistTab::renamed, this, [this](const QString &from, const QString &to) {
+        core->renamePlayList(from, to);
+        emit alarmsChanged();
+    });
+    connect(playlists, &playlistTab::namesChanged, core, &setWindowCore::refreshPlayListChoices);
+    connect(ui->tabWidget, &QTabWidget::currentChanged, this, [this] {
+        if (ui->tabWidget->currentWidget() == ui->playListListTab)
+            playlists->refresh();
+    });
 
     setWindowTitle(tr("Vurn Settings"));
     textFit::fitWindow(this);
@@ -376,21 +390,12 @@ void setWindow::on_pushButton_clicked()
 
 void setWindow::on_new_save_button_clicked()
 {
-    const QString name = ui->playlist_add_name->text();
-    // A name such as "../../x" would write outside the playlists folder. An
-    // empty name stays inside it (the file ".ini") and is saved like any other.
-    if (!name.isEmpty() && !vurnSettings::isSafePlaylistName(name)) {
-        QMessageBox::warning(this, tr("プレイリスト保存エラー"),
-                             tr("この名前ではプレイリストフォルダの外に保存されるため、保存できません。"),
-                             QMessageBox::Ok);
-        return;
-    }
+    playlists->saveNew();
+}
 
-    QString fileName = QStringLiteral("playlists/") + name;
-    auto *settings = new vurnSettings();
-    settings->openFile(fileName);
-    settings->savePlayList(playerCore ? playerCore->tracks() : QList<musicInfo *>());
-    delete settings; // writes the version and flushes the file, creating folders as needed
+void setWindow::refreshPlaylists()
+{
+    playlists->refresh();
 }
 
 #include "moc_setwindow.cpp"

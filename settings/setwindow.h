@@ -12,6 +12,7 @@ class alarm_set_window;
 class alarmList;
 class musicInfo;
 class setWindowCore;
+class playlistTab;
 class vurnCore;
 
 // The application-modal settings window: saved playlists, the alarm list, other settings.
@@ -54,6 +55,10 @@ public:
     // Short notes shown after the next alarm (a silent output, no start at login).
     void setAlarmNotes(const QStringList &notes);
     QStringList alarmNotes() const;
+
+    // The tab of saved playlists; refreshed whenever the window opens.
+    playlistTab *playlists = nullptr;
+    void refreshPlaylists();
 
 Q_SIGNALS:
     // The alarms, the switch or the options were changed by the user.

@@ -16,6 +16,7 @@
 #include <QThread>
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <sys/types.h>
 
@@ -171,81 +172,6 @@ bool vurnSettings::boolValue(const QString &key, bool fallback) const
     return v.isValid() ? v.toBool() : fallback;
 }
 
-QStringList vurnSettings::loadPlayList() const
-{
-    QStringList files;
-    if (!store)
-        return files;
-    // The first group without a File ends the list; later groups are not read.
-    for (int i = 0;; ++i) {
-        store->beginGroup(QString::number(i));
-        const QString file = stringValue(QStringLiteral("File"));
-        store->endGroup();
-        if (file.isEmpty())
-            break;
-        files.append(file);
-    }
-    return files;
-}
-
-QList<storedTrack> vurnSettings::loadPlayListEntries() const
-{
-    QList<storedTrack> entries;
-    if (!store)
-        return entries;
-    // Anything unusable reads as "not recorded": that track's file is read again.
-    auto number = [this](const QString &key) {
-        bool ok = false;
-        const qint64 value = variantToString(store->value(key)).trimmed().toLongLong(&ok, 10);
-        return ok && value >= 0 ? value : qint64(-1);
-    };
-    for (int i = 0;; ++i) {
-        store->beginGroup(QString::number(i));
-        storedTrack entry;
-        entry.file = stringValue(QStringLiteral("File"));
-        // The kept values only matter with both stamps; a file saved before
-        // them costs no more lookups than the file name.
-        if (!entry.file.isEmpty() && (entry.size = number(QStringLiteral("Size"))) >= 0
-            && (entry.modified = number(QStringLiteral("Modified"))) >= 0) {
-            entry.title = stringValue(QStringLiteral("Title"));
-            entry.artist = stringValue(QStringLiteral("Artist"));
-            entry.album = stringValue(QStringLiteral("Album"));
-            entry.year = stringValue(QStringLiteral("Year"));
-            entry.lengthMsec = number(QStringLiteral("Time"));
-        }
-        store->endGroup();
-        if (entry.file.isEmpty())
-            break;
-        entries.append(entry);
-    }
-    return entries;
-}
-
-void vurnSettings::savePlayList(const QList<musicInfo *> &tracks)
-{
-    if (!store)
-        return;
-    int i = 0;
-    for (const musicInfo *track : tracks) {
-        if (!track)
-            continue;
-        store->beginGroup(QString::number(i));
-        store->setValue(QStringLiteral("File"), track->filePath);
-        store->setValue(QStringLiteral("Time"), uint(qMax(0, track->lengthMsec)));
-        store->setValue(QStringLiteral("Title"), track->title);
-        store->setValue(QStringLiteral("Artist"), track->artist);
-        store->setValue(QStringLiteral("Album"), track->album);
-        store->setValue(QStringLiteral("Year"), track->year);
-        // Stamps of the file as it was read: an unchanged file is not read again at start-up.
-        if (track->fileSize >= 0 && track->modifiedMsec >= 0) {
-            store->setValue(QStringLiteral("Size"), track->fileSize);
-            store->setValue(QStringLiteral("Modified"), track->modifiedMsec);
-        }
-        store->endGroup();
-        ++i;
-    }
-}
-
 // ---- Alarm groups Alarm0, Alarm1, ... ---------------------------------------
 
 alarmList *vurnSettings::loadAlarmList()
@@ -308,7 +234,8 @@ void vurnSettings::saveAlarmList(const alarmList *alarms)
                 week += QChar(QLatin1Char(char('0' + d)));
         }
         store->setValue(QStringLiteral("Week"), week);
-        store->setValue(QStringLiteral("PlayList"), standardPlayList);
+        store->setValue(QStringLiteral("PlayList"),
+                        alarm->playListName.isEmpty() ? standardPlayList : alarm->playListName);
         store->setValue(QStringLiteral("PlayMode"), alarm->playMode);
         store->setValue(QStringLiteral("FirstPlay"), alarm->firstPlay);
         store->setValue(QStringLiteral("Interrupt"), alarm->interrupt);

@@ -52,8 +52,13 @@ public:
     void saveWindowLayout(const QByteArray &geometry, const QByteArray &state);
     QStringList loadPlayList() const;
     // The playlist with what was kept of each track (stamps included when saved).
-    QList<storedTrack> loadPlayListEntries() const;
+    // The kept tags and length come only with both stamps, since only then
+    // can they be trusted for playing; `forShow` reads them in any case.
+    QList<storedTrack> loadPlayListEntries(bool forShow = false) const;
     void savePlayList(const QList<musicInfo *> &tracks);
+    void savePlayList(const QList<storedTrack> &tracks);
+    // Lets go of the file without writing anything (it was only read).
+    void closeUnchanged();
     alarmList *loadAlarmList();
     void saveAlarmList(const alarmList *alarms);
 

@@ -17,7 +17,7 @@
 
 namespace {
 // The sweep rises evenly over its length: its pitch tells the position.
-constexpr int sweepMsec = 10000;
+constexpr int sweepMsec = 16000;
 constexpr int fromHz = 300;
 constexpr int toHz = 3300;
 
@@ -107,11 +107,11 @@ void tst_VurnCorePause::pauseHoldsThePlace()
     QFETCH(qint64, longPauseMsec);
     vurnCore &core = *rig->core;
     core.longPauseMsec = longPauseMsec;
-    playAndPauseAt(3000);
+    playAndPauseAt(5000);
     if (QTest::currentTestFailed())
         return;
     const qint64 held = core.positionMsec();
-    QVERIFY(held >= 3000 && held < 5000);
+    QVERIFY(held >= 5000 && held < 7000);
 
     // Nothing is heard while paused, and the place does not move.
     QTRY_VERIFY_WITH_TIMEOUT(SoundServerProbe::audibleStreams().isEmpty(), 3000);
@@ -125,9 +125,10 @@ void tst_VurnCorePause::pauseHoldsThePlace()
     QTRY_VERIFY_WITH_TIMEOUT(core.isPlaying(), 8000);
     QTRY_VERIFY_WITH_TIMEOUT(!SoundServerProbe::audibleStreams().isEmpty(), 8000);
     QCOMPARE(rig->play.text(), QStringLiteral("■"));
-    // What is heard is the sweep where it was paused, not its beginning.
+    // What is heard is the sweep from where it was paused, not from its
+    // beginning (a slow machine may take a few seconds to let it be heard).
     const int heardAt = heardPosition();
-    QVERIFY2(heardAt > held - 1000 && heardAt < held + 2500,
+    QVERIFY2(heardAt > held - 1000 && heardAt < held + 6000,
              qPrintable(QStringLiteral("heard about %1 ms in after pausing at %2 ms").arg(heardAt).arg(held)));
 }
 

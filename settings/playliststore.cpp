@@ -1,0 +1,122 @@
+#include "settings/playliststore.h"
+
+#include "settings/statefolders.h"
+#include "settings/vurnsettings.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <algorithm>
+
+namespace {
+const QString suffix = QStringLiteral(".ini");
+}
+
+QString playlistStore::folder()
+{
+    return stateFolders::playlistParent() + QStringLiteral("/playlists");
+}
+
+QString playlistStore::filePath(const QString &name)
+{
+    return folder() + QLatin1Char('/') + name + suffix;
+}
+
+const QString &playlistStore::asideName()
+{
+    static const QString name = QStringLiteral(".before-alarm");
+    return name;
+}
+
+QStringList playlistStore::names()
+{
+    QStringList found;
+    const QFileInfoList files = QDir(folder()).entryInfoList({QStringLiteral("*.ini")}, QDir::Files | QDir::Readable);
+    for (const QFileInfo &file : files) {
+        const QString name = file.completeBaseName();
+        if (nameProblem(name).isEmpty())
+            found << name;
+    }
+    QCollator natural;
+    natural.setNumericMode(true);
+    natural.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(found.begin(), found.end(), [&natural](const QString &a, const QString &b) {
+        const int order = natural.compare(a, b);
+        return order != 0 ? order < 0 : a < b;
+    });
+    return found;
+}
+
+QString playlistStore::nameProblem(const QString &name)
+{
+    if (name.trimmed().isEmpty())
+        return QObject::tr("名前が空です。");
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return QObject::tr("名前に「/」や「\\」は使えません。");
+    if (name.startsWith(QLatin1Char('.')))
+        return QObject::tr("「.」で始まる名前は使えません。");
+    for (const QChar c : name) {
+        if (c.category() == QChar::Other_Control)
+            return QObject::tr("名前に制御文字は使えません。");
+    }
+    if (name.toUtf8().size() > 200)
+        return QObject::tr("名前が長すぎます。");
+    return QString();
+}
+
+bool playlistStore::exists(const QString &name)
+{
+    return (nameProblem(name).isEmpty() || name == asideName()) && QFileInfo(filePath(name)).isFile();
+}
+
+QList<storedTrack> playlistStore::entries(const QString &name, bool forShow)
+{
+    if (!exists(name))
+        return {};
+    vurnSettings settings;
+    QString file = QStringLiteral("playlists/") + name;
+    settings.openFile(file);
+    const QList<storedTrack> read = settings.loadPlayListEntries(forShow);
+    settings.closeUnchanged();
+    return read;
+}
+
+bool playlistStore::save(const QString &name, const QList<storedTrack> &tracks)
+{
+    if (!nameProblem(name).isEmpty() && name != asideName())
+        return false;
+    vurnSettings settings;
+    QString file = QStringLiteral("playlists/") + name;
+    settings.openFile(file);
+    // A shorter list must not keep the later entries of a longer one.
+    settings.clearAll();
+    settings.savePlayList(tracks);
+    settings.sync(); // through a temporary file: the old file or the new one, whole
+    return settings.store->status() == QSettings::NoError;
+}
+
+bool playlistStore::remove(const QString &name)
+{
+    return exists(name) && QFile::remove(filePath(name));
+}
+
+bool playlistStore::rename(const QString &from, const QString &to)
+{
+    if (!exists(from) || !nameProblem(to).isEmpty() || exists(to))
+        return false;
+    return QFile::rename(filePath(from), filePath(to));
+}
+
+QList<storedTrack> playlistStore::toStored(const QList<musicInfo *> &tracks)
+{
+    QList<storedTrack> stored;
+    stored.reserve(tracks.size());
+    for (const musicInfo *track : tracks) {
+        if (track)
+            stored << track->toStored();
+    }
+    return stored;
+}

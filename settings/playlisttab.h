@@ -1,0 +1,62 @@
+#pragma once
+
+#include "engine/musicinfo.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace Ui {
+class setWindow;
+}
+class QPushButton;
+class QWidget;
+
+// The settings window's tab of saved playlists: the names, the selected
+// one's contents and totals, and loading, appending, overwriting, deleting,
+// renaming, saving under a new name and writing for other players.
+class playlistTab : public QObject
+{
+    Q_OBJECT
+public:
+    playlistTab(Ui::setWindow *ui, QWidget *window);
+
+    // The main window's list, read when saving.
+    std::function<QList<musicInfo *>()> currentTracks;
+    // How many alarms name a playlist (asked before deleting it).
+    std::function<int(const QString &)> alarmsNaming;
+    // Where "書き出す…" writes; a file dialog unless a test answers.
+    std::function<QString()> askExportPath;
+
+    void refresh();
+    QString selectedName() const;
+    void select(const QString &name);
+
+    // The commands, as the buttons run them.
+    void load(bool append);
+    void overwrite();
+    void remove();
+    void rename();
+    void saveNew();
+    void exportSelected();
+
+    QPushButton *appendButton = nullptr;
+    QPushButton *renameButton = nullptr;
+    QPushButton *exportButton = nullptr;
+
+Q_SIGNALS:
+    void loadRequested(const QList<storedTrack> &tracks, bool append);
+    void renamed(const QString &from, const QString &to);
+    // A playlist was saved or deleted: the alarms' choices follow.
+    void namesChanged();
+
+private:
+    void showContents();
+    bool confirm(const QString &title, const QString &text);
+    void warn(const QString &title, const QString &text);
+
+    Ui::setWindow *ui;
+    QWidget *window;
+};
