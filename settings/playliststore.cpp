@@ -3,7 +3,6 @@
 #include "settings/statefolders.h"
 #include "settings/vurnsettings.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,7 +12,45 @@
 
 namespace {
 const QString suffix = QStringLiteral(".ini");
+
+// "2" before "10": runs of digits compare by value, the rest without case.
+int naturalCompare(const QString &a, const QString &b)
+{
+    int i = 0;
+    int j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a.at(i).isDigit() && b.at(j).isDigit()) {
+            int endA = i;
+            int endB = j;
+            while (endA < a.size() && a.at(endA).isDigit())
+                ++endA;
+            while (endB < b.size() && b.at(endB).isDigit())
+                ++endB;
+            // Leading zeros aside, a longer run is a larger number.
+            QStringRef runA = a.midRef(i, endA - i);
+            QStringRef runB = b.midRef(j, endB - j);
+            while (runA.size() > 1 && runA.at(0) == QLatin1Char('0'))
+                runA = runA.mid(1);
+            while (runB.size() > 1 && runB.at(0) == QLatin1Char('0'))
+                runB = runB.mid(1);
+            if (runA.size() != runB.size())
+                return runA.size() < runB.size() ? -1 : 1;
+            if (const int order = runA.compare(runB))
+                return order;
+            i = endA;
+            j = endB;
+            continue;
+        }
+        const QChar ca = a.at(i).toCaseFolded();
+        const QChar cb = b.at(j).toCaseFolded();
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    return (a.size() - i) - (b.size() - j);
 }
+} // namespace
 
 QString playlistStore::folder()
 {
@@ -40,11 +77,8 @@ QStringList playlistStore::names()
         if (nameProblem(name).isEmpty())
             found << name;
     }
-    QCollator natural;
-    natural.setNumericMode(true);
-    natural.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(found.begin(), found.end(), [&natural](const QString &a, const QString &b) {
-        const int order = natural.compare(a, b);
+    std::sort(found.begin(), found.end(), [](const QString &a, const QString &b) {
+        const int order = naturalCompare(a, b);
         return order != 0 ? order < 0 : a < b;
     });
     return found;

@@ -69,7 +69,12 @@ void playlistTab::showContents()
 {
     ui->playlist_contents->clear();
     const QString name = selectedName();
-    const QList<storedTrack> tracks = name.isEmpty() ? QList<storedTrack>() : playlistStore::entries(name, true);
+    if (name.isEmpty()) {
+        ui->label_allcount->setText(tr("000 曲"));
+        ui->label_alltime->setText(QStringLiteral("000:00:00"));
+        return;
+    }
+    const QList<storedTrack> tracks = playlistStore::entries(name, true);
     qint64 total = 0;
     QStringList lines;
     lines.reserve(tracks.size());

@@ -191,7 +191,9 @@ void tst_SetWindowCore::unknownTextsFallBackToFirstItem_data()
 
     AlarmValues otherList = good;
     otherList.playList = QStringLiteral("朝の曲");
-    QTest::newRow("unknown playlist") << otherList << good;
+    // A playlist that is not saved (any more) stays the alarm's choice: it
+    // rings with the main window's list and says so.
+    QTest::newRow("unknown playlist") << otherList << otherList;
 
     AlarmValues caseMode = good;
     caseMode.mode = QStringLiteral("random");

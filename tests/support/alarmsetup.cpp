@@ -13,7 +13,7 @@ alarmList *makeAlarmList(QObject *parent, const QList<AlarmSetup> &setups)
         alarm->minute = setup.time.mid(3, 2);
         for (const QChar day : setup.days)
             alarm->week[day.digitValue()] = true;
-        alarm->playListName = QStringLiteral("標準プレイリスト");
+        alarm->playListName = setup.playList;
         alarm->playMode = setup.mode;
         alarm->firstPlay = setup.firstPlay;
         alarm->interrupt = setup.interrupt;

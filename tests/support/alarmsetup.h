@@ -17,6 +17,7 @@ struct AlarmSetup
     bool interrupt = true;
     QString volume = QStringLiteral("しない");
     QString control = QStringLiteral("しない");
+    QString playList = QStringLiteral("標準プレイリスト");
 };
 
 // A new alarm list (child of `parent`) holding the given alarms.
