@@ -3,6 +3,7 @@
 // against a bare loop that only tests every track's folded text for the
 // same words (the least any narrowing must do).
 #include "app/mainwindow.h"
+#include "stallmeter.h"
 #include "engine/musicinfo.h"
 #include "engine/playlist.h"
 #include "engine/trackfilter.h"
@@ -24,31 +25,6 @@
 namespace {
 
 constexpr int trackCount = 100000;
-
-// The longest gap between the ticks of a 5 ms timer, less the 5 ms.
-struct StallMeter
-{
-    QTimer timer;
-    QElapsedTimer clock;
-    qint64 last = 0;
-    qint64 longest = 0;
-    StallMeter()
-    {
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            const qint64 now = clock.elapsed();
-            longest = std::max(longest, now - last - 5);
-            last = now;
-        });
-    }
-    void start()
-    {
-        clock.start();
-        last = 0;
-        longest = 0;
-        timer.start();
-    }
-};
 
 double bareMatch(const QStringList &keys, const QString &query)
 {
@@ -125,9 +101,8 @@ int main(int argc, char *argv[])
                     bare > 0 ? msec / bare : 0.0);
         QTest::qWait(30); // a person types a key every 100 ms or more; the loop runs between
     }
-    meter.timer.stop();
-    std::printf("slowest keystroke %.1f ms; longest event-loop stall while typing %lld ms\n", worst,
-                meter.longest);
+    const qint64 stall = meter.stop();
+    std::printf("slowest keystroke %.1f ms; longest event-loop stall while typing %lld ms\n", worst, stall);
     window.quitForReal();
     vurnSettings::setStateDirectoryOverride(QString());
     return 0;

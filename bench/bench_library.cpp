@@ -4,6 +4,7 @@
 // cold, the longest stall of the event loop during each, against a bare
 // single-threaded TagLib loop over the same files.
 #include "app/mainwindow.h"
+#include "stallmeter.h"
 #include "engine/trackloader.h"
 #include "settings/vurnsettings.h"
 #include "support/audiofixtures.h"
@@ -28,39 +29,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The longest gap between the ticks of a 5 ms timer, less the 5 ms.
-class StallMeter
-{
-public:
-    StallMeter()
-    {
-        timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            const qint64 now = clock.elapsed();
-            longest = std::max(longest, now - last - 5);
-            last = now;
-        });
-    }
-    void start()
-    {
-        clock.start();
-        last = 0;
-        longest = 0;
-        timer.start();
-    }
-    qint64 stop()
-    {
-        timer.stop();
-        return longest;
-    }
-
-private:
-    QTimer timer;
-    QElapsedTimer clock;
-    qint64 last = 0;
-    qint64 longest = 0;
-};
 
 bool dropCaches()
 {

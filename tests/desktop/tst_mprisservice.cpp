@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -80,6 +81,9 @@ private slots:
 private:
     QDBusMessage call(const QString &interface, const QString &method, const QVariantList &args = {});
     QVariant property(const QString &interface, const QString &name);
+    // A main window with its own service on the session bus, in a state
+    // folder of its own, for the length of `body`.
+    void withWindow(const std::function<void(MainWindow &)> &body);
 
     QDBusConnection client = QDBusConnection(QString());
     std::unique_ptr<AudioFixtures> fixtures;
@@ -151,6 +155,24 @@ QVariant tst_MprisService::property(const QString &interface, const QString &nam
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return QVariant();
     return reply.arguments().at(0).value<QDBusVariant>().variant();
+}
+
+void tst_MprisService::withWindow(const std::function<void(MainWindow &)> &body)
+{
+    cleanup();
+    QTemporaryDir state;
+    vurnSettings::setStateDirectoryOverride(state.path());
+    {
+        MainWindow window;
+        window.show();
+        if (QTest::qWaitForWindowExposed(&window) && window.mpris)
+            body(window);
+        else
+            QFAIL("no window with its service");
+        window.quitForReal();
+    }
+    vurnSettings::setStateDirectoryOverride(QString());
+    init();
 }
 
 void tst_MprisService::rootIdentity()
@@ -337,14 +359,7 @@ void tst_MprisService::mainWindowCarriesOutCommands()
 // Stop stops; Position and Seek work while paused.
 void tst_MprisService::pausedAsTheSpecificationSays()
 {
-    cleanup();
-    QTemporaryDir state;
-    vurnSettings::setStateDirectoryOverride(state.path());
-    {
-        MainWindow window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(window.mpris);
+    withWindow([this](MainWindow &window) {
         window.addPaths(audio);
         QTRY_COMPARE(window.core->tracks().size(), 2);
         const auto status = [this] { return property(playerInterface, QStringLiteral("PlaybackStatus")).toString(); };
@@ -391,10 +406,7 @@ void tst_MprisService::pausedAsTheSpecificationSays()
         QTRY_COMPARE(status(), QStringLiteral("Stopped"));
         QVERIFY(!window.core->isPaused());
         QCOMPARE(property(playerInterface, QStringLiteral("Position")).toLongLong(), 0);
-        window.quitForReal();
-    }
-    vurnSettings::setStateDirectoryOverride(QString());
-    init();
+    });
 }
 
 void tst_MprisService::playModesAsLoopAndShuffle_data()
@@ -447,14 +459,7 @@ void tst_MprisService::playModesAsLoopAndShuffle()
 // playerctl loop / shuffle: the window's mode follows and the change is announced.
 void tst_MprisService::loopAndShuffleFromTheBus()
 {
-    cleanup();
-    QTemporaryDir state;
-    vurnSettings::setStateDirectoryOverride(state.path());
-    {
-        MainWindow window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(window.mpris);
+    withWindow([this](MainWindow &window) {
         const auto set = [this](const char *name, const QVariant &value) {
             call(QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
                  {playerInterface, QLatin1String(name), QVariant::fromValue(QDBusVariant(value))});
@@ -474,10 +479,7 @@ void tst_MprisService::loopAndShuffleFromTheBus()
         set("LoopStatus", QStringLiteral("Sometimes"));
         QTest::qWait(200);
         QCOMPARE(window.currentModeText(), QStringLiteral("リピートなし"));
-        window.quitForReal();
-    }
-    vurnSettings::setStateDirectoryOverride(QString());
-    init();
+    });
 }
 
 void tst_MprisService::stopOrPauseEndsRinging_data()
