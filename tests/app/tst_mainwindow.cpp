@@ -155,7 +155,7 @@ void tst_MainWindow::toolbars()
                           "actionMode", "|", "actionSleep", "actionSettings", "|"}));
     QCOMPARE(toolbarContents(edit),
              QStringList({"actionAdd", "actionDel", "actionClear", "|", "actionTop", "actionUp",
-                          "actionDown", "actionBottom", "|"}));
+                          "actionDown", "actionBottom", "|", "actionRestoreList"}));
     QVERIFY(!play->isFloatable());
     QVERIFY(play->windowTitle().isEmpty());
     QCOMPARE(edit->windowTitle(), QStringLiteral("toolBar_2"));

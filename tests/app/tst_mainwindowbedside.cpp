@@ -54,7 +54,7 @@ private:
     std::unique_ptr<AudioFixtures> fixtures;
     std::unique_ptr<QTemporaryDir> stateDir;
     std::unique_ptr<MainWindow> window;
-    QStringList shortTracks; // 1.2 s each
+    QStringList shortTracks; // 2.5 s each: long enough to be seen playing on a loaded machine
     QString longTrack;       // long enough to fade and pause in
     QStringList tagged;      // silent-fast tiny files with titles, artists, albums
     QDateTime clock;
@@ -64,7 +64,7 @@ void tst_MainWindowBedside::initTestCase()
 {
     fixtures = std::make_unique<AudioFixtures>();
     for (int i = 0; i < 3; ++i)
-        shortTracks << fixtures->make(QStringLiteral("short%1.wav").arg(i), 1200,
+        shortTracks << fixtures->make(QStringLiteral("short%1.wav").arg(i), 2500,
                                       TrackTags{QStringLiteral("S%1").arg(i), {}, {}, 0});
     longTrack = fixtures->make(QStringLiteral("long.flac"), 20000, TrackTags{QStringLiteral("Long"), {}, {}, 0});
     const TrackTags tags[] = {
