@@ -434,7 +434,7 @@ private slots:
     {
         // An alarm read from a hand-written file is saved in the normal form.
         writeFile(iniPath(), "[Alarm0]\nTime=07:30\nWeek=60\nEnabled=false\n"
-                             "[Alarm1]\nTime=23:05\nWeek=2\nPlayMode=シャッフル\nFirstPlay=true\n"
+                             "[Alarm1]\nTime=23:05\nWeek=2\nPlayList=朝\nPlayMode=シャッフル\nFirstPlay=true\n"
                              "Interrupt=true\nVolume=しない\nVolumeControl=フェードイン：10分\n");
         {
             vurnSettings settings;
@@ -461,7 +461,8 @@ private slots:
         QCOMPARE(a->hour, QStringLiteral("23"));
         QCOMPARE(a->minute, QStringLiteral("05"));
         QCOMPARE(weekText(a), QStringLiteral("0010000"));
-        QCOMPARE(a->playListName, QStringLiteral("標準プレイリスト"));
+        // A saved playlist's name stays the alarm's.
+        QCOMPARE(a->playListName, QStringLiteral("朝"));
         QCOMPARE(a->playMode, QStringLiteral("シャッフル"));
         QCOMPARE(a->firstPlay, true);
         QCOMPARE(a->interrupt, true);
