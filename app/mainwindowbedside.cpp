@@ -83,7 +83,12 @@ void MainWindow::buildBedsideControls()
     addAction(actionFind);
     // Ctrl+F finds, as everywhere else; folding the list moves to Ctrl+L.
     ui->actionFace->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
-    connect(actionFind, &QAction::triggered, finder, &findBar::open);
+    connect(actionFind, &QAction::triggered, this, [this] {
+        // Finding needs the list: a folded window unfolds first.
+        if (height() <= 125)
+            on_actionFace_triggered();
+        finder->open();
+    });
     connect(finder, &findBar::narrowed, this, &MainWindow::showCounts);
     connect(finder, &findBar::playRequested, this, [this](int row) {
         alarmSkipsLeft = 0;

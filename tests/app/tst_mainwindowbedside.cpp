@@ -335,7 +335,11 @@ void tst_MainWindowBedside::findKeys()
     window->addPaths(tagged);
     QTRY_COMPARE(allTitles().size(), 6);
     auto *table = child<QTableWidget>("playListTable");
+    // Folded away, the list comes back to be searched.
+    child<QAction>("actionFace")->trigger();
+    QCOMPARE(window->height(), 125);
     window->actionFind->trigger();
+    QVERIFY(window->height() > 125);
     QLineEdit *field = window->finder->field();
     QTest::keyClicks(field, QStringLiteral("queen"));
     QTest::keyClick(field, Qt::Key_Down);
