@@ -71,7 +71,7 @@ private slots:
     void seeking();
     void withoutABus();
     void mainWindowCarriesOutCommands();
-    void pausedAsTheSpecificationSays();
+    void pauseByMprisRules();
     void playModesAsLoopAndShuffle_data();
     void playModesAsLoopAndShuffle();
     void loopAndShuffleFromTheBus();
@@ -357,7 +357,7 @@ void tst_MprisService::mainWindowCarriesOutCommands()
 // The MPRIS table of commands by state: Pause only pauses a playing track,
 // Play resumes or starts and does nothing while playing, PlayPause toggles,
 // Stop stops; Position and Seek work while paused.
-void tst_MprisService::pausedAsTheSpecificationSays()
+void tst_MprisService::pauseByMprisRules()
 {
     withWindow([this](MainWindow &window) {
         window.addPaths(audio);
