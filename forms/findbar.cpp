@@ -22,7 +22,6 @@ findBar::findBar(vurnCore *controller, QTableWidget *playListTable, QWidget *par
     edit = new QLineEdit(this);
     edit->setObjectName(QStringLiteral("findField"));
     edit->setPlaceholderText(tr("曲名・アーティスト・アルバムで検索"));
-    edit->setClearButtonEnabled(true);
     edit->installEventFilter(this);
     result = new QLabel(this);
     result->setObjectName(QStringLiteral("findResult"));

@@ -339,6 +339,9 @@ void tst_MprisService::mainWindowCarriesOutCommands()
         call(QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"),
              {playerInterface, QStringLiteral("Volume"), QVariant::fromValue(QDBusVariant(0.25))});
         QTRY_COMPARE(window.volumePercent(), 25);
+        // Pause acts on a playing track only: wait until it plays (a slow
+        // machine may still be starting the track Previous chose).
+        QTRY_VERIFY_WITH_TIMEOUT(window.core->isPlaying(), 8000);
         call(playerInterface, QStringLiteral("Pause"));
         QTRY_VERIFY(window.core->isPaused());
         QVERIFY(!window.core->isPlaying());
