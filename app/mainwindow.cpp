@@ -74,6 +74,9 @@ void MainWindow::initialiseOnce()
     connect(core, &vurnCore::trackFailed, this, &MainWindow::on_track_failed);
     loader = new trackLoader(core, this, this);
     connect(loader, &trackLoader::tracksAdded, this, [this] {
+        // Rows arriving in later slices of an add are narrowed too.
+        if (finder && finder->isNarrowed())
+            finder->refilter();
         adjustColumns();
         refreshTotals();
     });

@@ -79,8 +79,6 @@ QList<RowRange> MainWindow::sortedSelection() const
 void MainWindow::appendFiles(const QStringList &paths, const loadReport &skipped)
 {
     loader->addFiles(paths, skipped);
-    if (finder && finder->isNarrowed())
-        finder->refilter();
     adjustColumns();
     refreshTotals();
 }

@@ -306,6 +306,11 @@ void tst_MainWindowBedside::findNarrowsAndEditsActOnTheRealTracks()
     field->clear();
     QTest::keyClicks(field, QStringLiteral("the"));
     QCOMPARE(shownTitles().size(), 4); // three by The Beatles and "A Night at the Opera"
+    // A track added while narrowed is narrowed too.
+    window->addPaths({shortTracks.at(0)});
+    QTRY_COMPARE(allTitles().size(), 7);
+    QCOMPARE(shownTitles().size(), 4);
+    QVERIFY(window->core->removeTracks(6, 6));
     table->setRangeSelected(QTableWidgetSelectionRange(0, 0, table->rowCount() - 1, 1), true);
     child<QAction>("actionDel")->trigger();
     QCOMPARE(allTitles(), (QStringList{QStringLiteral("朝の歌"), QStringLiteral("ｱｲｳの夜")}));
