@@ -1,41 +1,40 @@
-// A 10,000-track library as people keep one (artist/album folders of ID3v2
-// MP3s with a cover, a rip log and a cue sheet beside each album's tracks):
-// adding it through the drop path, start-up with its saved state, warm and
-// cold, the longest stall of the event loop during each, against a bare
-// single-threaded TagLib loop over the same files.
+// A library as people keep one (artist/album folders of one-second ID3v2 MP3s
+// with a cover, a rip log and a cue sheet beside each album's tracks), against
+// a bare single-threaded TagLib loop over the same files in the same run.
+//
+// Each start runs in a fresh process of this program, so its memory is its
+// own: the empty player; a first start from a state file that names the files
+// without stamps (every file read); two starts from the player's own state;
+// then the table commands on the whole library. Usage:
+//   bench_library [tracks]   (default 10000)
 #include "app/mainwindow.h"
 #include "stallmeter.h"
 #include "engine/trackloader.h"
 #include "settings/vurnsettings.h"
 #include "support/audiofixtures.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QMimeData>
-#include <QTableWidget>
+#include <QLineEdit>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <QUrl>
+#include <QTextStream>
 
 #include <taglib/fileref.h>
+#include <taglib/tag.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
-#include <unistd.h>
 
 namespace {
-
-bool dropCaches()
-{
-    ::sync();
-    QFile drop(QStringLiteral("/proc/sys/vm/drop_caches"));
-    return drop.open(QIODevice::WriteOnly) && drop.write("3\n") == 2;
-}
 
 double bareLoop(const QStringList &files)
 {
@@ -51,30 +50,130 @@ double bareLoop(const QStringList &files)
     return seconds >= 0 ? msec : -1;
 }
 
-void waitIdle(MainWindow &window)
+long rssKb()
 {
-    while (window.loader->isBusy())
-        QTest::qWait(5);
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// Lets the event loop settle so memory freed late (deleteLater) is counted.
+void settle(int msec)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const int count = argc > 1 ? QByteArray(argv[1]).toInt() : 10000;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < msec)
+        QTest::qWait(10);
+}
 
+// One start of the player in this process; prints key=value lines.
+int runChild(const QString &mode, const QString &stateDir, QElapsedTimer &sinceStart)
+{
+    vurnSettings::setStateDirectoryOverride(stateDir);
+    StallMeter stalls;
+    auto window = std::make_unique<MainWindow>();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        std::printf("note=window not exposed\n");
+    std::printf("shown=%.1f\n", sinceStart.nsecsElapsed() / 1e6);
+    // From here the event loop runs: the rows arrive while it must keep turning.
+    stalls.start();
+    while (window->loader->isBusy())
+        QTest::qWait(2);
+    std::printf("rows_in=%.1f\n", sinceStart.nsecsElapsed() / 1e6);
+    std::printf("start_stall=%lld\n", stalls.stop());
+    QTableView *table = window->findChild<QTableView *>(QStringLiteral("playListTable"));
+    std::printf("rows=%d\n", table->model()->rowCount());
+    settle(300);
+    std::printf("rss=%ld\n", rssKb());
+
+    if (mode == QLatin1String("ops")) {
+        auto measure = [&](const char *name, const std::function<void()> &work) {
+            stalls.start();
+            work();
+            settle(150);
+            std::printf("%s=%lld\n", name, stalls.stop());
+        };
+        const int rows = table->model()->rowCount();
+        measure("scroll_stall", [&] {
+            QScrollBar *bar = table->verticalScrollBar();
+            for (int step = 0; step < 40; ++step) {
+                bar->setValue(bar->maximum() * step / 40);
+                QTest::qWait(5);
+            }
+            table->scrollToBottom();
+        });
+        measure("select_all_stall", [&] { table->selectAll(); });
+        measure("move_stall", [&] {
+            table->clearSelection();
+            table->selectionModel()->select(
+                QItemSelection(table->model()->index(0, 0), table->model()->index(rows / 2 - 1, 1)),
+                QItemSelectionModel::Select);
+            window->findChild<QAction *>(QStringLiteral("actionBottom"))->trigger();
+        });
+        measure("find_stall", [&] {
+            window->findChild<QAction *>(QStringLiteral("actionFind"))->trigger();
+            QLineEdit *field = window->findChild<QLineEdit *>(QStringLiteral("findField"));
+            for (const char *key : {"S", "o", "n", "g", " ", "7"}) {
+                QTest::keyClicks(field, QString::fromLatin1(key));
+                QTest::qWait(30);
+            }
+            settle(400);
+            QTest::keyClick(field, Qt::Key_Escape);
+        });
+        measure("delete_half_stall", [&] {
+            table->clearSelection();
+            table->selectionModel()->select(
+                QItemSelection(table->model()->index(0, 0), table->model()->index(rows / 2 - 1, 1)),
+                QItemSelectionModel::Select);
+            window->findChild<QAction *>(QStringLiteral("actionDel"))->trigger();
+        });
+        std::printf("rows_after=%d\n", table->model()->rowCount());
+    }
+
+    stalls.start();
+    QElapsedTimer closing;
+    closing.start();
+    window->close();
+    std::printf("close=%.1f\n", closing.nsecsElapsed() / 1e6);
+    std::printf("close_stall=%lld\n", stalls.stop());
+    return 0;
+}
+
+QMap<QString, QString> runStart(const QString &mode, const QString &stateDir)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), mode, stateDir});
+    child.waitForFinished(-1);
+    QMap<QString, QString> values;
+    for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
+        const int eq = line.indexOf('=');
+        if (eq > 0)
+            values.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+    }
+    if (values.contains(QStringLiteral("note")))
+        std::printf("library: %s\n", qPrintable(values.value(QStringLiteral("note"))));
+    return values;
+}
+
+QStringList makeLibrary(const QString &root, int count)
+{
     AudioFixtures fixtures;
-    QFile seedFile(fixtures.make(QStringLiteral("seed.mp3"), 3000));
+    const QString seedPath = fixtures.make(QStringLiteral("seed.mp3"), 1000);
+    QFile seedFile(seedPath);
     if (!seedFile.open(QIODevice::ReadOnly))
-        return 1;
+        return {};
     const QByteArray seed = seedFile.readAll();
     QStringList files;
-    QStringList artists;
     for (int i = 0; i < count; ++i) {
         const int artist = i / 500, album = (i / 20) % 25, track = i % 20;
-        const QString folder = fixtures.path(QStringLiteral("lib/Artist %1/Album %2").arg(artist).arg(album));
+        const QString folder = root + QStringLiteral("/Artist %1/Album %2").arg(artist).arg(album);
         if (track == 0) {
             QDir().mkpath(folder);
             for (const char *extra : {"cover.jpg", "rip.log", "album.cue"}) {
@@ -83,85 +182,91 @@ int main(int argc, char *argv[])
                     side.write("not audio\n");
             }
         }
-        if (i % 500 == 0)
-            artists << fixtures.path(QStringLiteral("lib/Artist %1").arg(artist));
         const QString path = folder + QStringLiteral("/%1 Song.mp3").arg(track + 1, 2, 10, QLatin1Char('0'));
         QFile out(path);
         if (!out.open(QIODevice::WriteOnly) || out.write(seed) != seed.size())
-            return 1;
+            return {};
         out.close();
         AudioFixtures::writeTags(path, TrackTags{QStringLiteral("Song %1").arg(i), QStringLiteral("Artist %1").arg(artist),
                                                  QStringLiteral("Album %1").arg(album), 2000u + unsigned(album)});
         files << path;
     }
+    return files;
+}
+
+// A state file as an earlier version leaves it: the files, no stamps.
+bool writeUnstamped(const QString &stateDir, const QStringList &files)
+{
+    QFile ini(stateDir + QStringLiteral("/Vurn.ini"));
+    if (!ini.open(QIODevice::WriteOnly))
+        return false;
+    QTextStream out(&ini);
+    out.setCodec("UTF-8");
+    out << "[General]\nVolume=40\n";
+    for (int i = 0; i < files.size(); ++i)
+        out << "\n[" << i << "]\nFile=" << files.at(i) << "\n";
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.value(1) == QLatin1String("--child"))
+        return runChild(args.value(2), args.value(3), sinceStart);
+
+    const int count = args.size() > 1 ? args.at(1).toInt() : 10000;
+    QTemporaryDir libraryDir;
+    const QStringList files = makeLibrary(libraryDir.path(), count);
+    if (files.size() != count)
+        return 1;
+    QTemporaryDir emptyState;
+    QTemporaryDir state;
+    if (!writeUnstamped(state.path(), files))
+        return 1;
 
     double warmRuns[3] = {bareLoop(files), bareLoop(files), bareLoop(files)};
     std::sort(warmRuns, warmRuns + 3);
-    const double bareWarm = warmRuns[1];
-    const bool canDrop = dropCaches();
-    const double bareCold = canDrop ? bareLoop(files) : -1;
+    const double loop = warmRuns[1];
 
-    QTemporaryDir stateDir;
-    vurnSettings::setStateDirectoryOverride(stateDir.path());
-    StallMeter stalls;
-    double dropMsec = 0;
-    qint64 dropStall = 0;
-    int droppedRows = 0;
-    {
-        MainWindow window;
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            std::printf("library: window not exposed\n");
-        bareLoop(files); // warm again after the window's own start
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const QString &artist : artists)
-            urls << QUrl::fromLocalFile(artist);
-        data.setUrls(urls);
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&window, &enter);
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        stalls.start();
-        QElapsedTimer clock;
-        clock.start();
-        QApplication::sendEvent(&window, &drop);
-        waitIdle(window);
-        dropMsec = clock.nsecsElapsed() / 1e6;
-        dropStall = stalls.stop();
-        droppedRows = window.findChild<QTableWidget *>(QStringLiteral("playListTable"))->rowCount();
-        window.close(); // saves the state with its stamps
-    }
-    auto startUp = [&](double &shown, double &complete, qint64 &stall) {
-        QElapsedTimer clock;
-        clock.start();
-        stalls.start();
-        MainWindow window;
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            std::printf("library: window not exposed\n");
-        shown = clock.nsecsElapsed() / 1e6;
-        waitIdle(window);
-        complete = clock.nsecsElapsed() / 1e6;
-        stall = stalls.stop();
-        window.close();
+    const auto empty = runStart(QStringLiteral("plain"), emptyState.path());
+    const auto first = runStart(QStringLiteral("plain"), state.path());
+    const auto second = runStart(QStringLiteral("plain"), state.path());
+    const auto third = runStart(QStringLiteral("plain"), state.path());
+    const auto ops = runStart(QStringLiteral("ops"), state.path());
+
+    auto num = [](const QMap<QString, QString> &run, const char *key) {
+        return run.value(QLatin1String(key)).toDouble();
     };
-    double warmShown = 0, warmDone = 0, coldShown = 0, coldDone = 0;
-    qint64 warmStall = 0, coldStall = 0;
-    startUp(warmShown, warmDone, warmStall);
-    if (canDrop) {
-        dropCaches();
-        startUp(coldShown, coldDone, coldStall);
-    }
-
-    std::printf("library: %d ID3v2 MP3s in artist/album folders, %d rows after the drop\n", count, droppedRows);
-    std::printf("library: bare TagLib loop warm %.0f ms, cold %s\n", bareWarm,
-                canDrop ? qPrintable(QString::number(bareCold, 'f', 0) + QStringLiteral(" ms")) : "not measured (cannot drop the page cache)");
-    std::printf("library: drop, warm: %.0f ms (%.2fx the warm loop), longest stall %lld ms\n", dropMsec,
-                dropMsec / bareWarm, dropStall);
-    std::printf("library: start-up, warm: window shown %.0f ms, all rows %.0f ms (%.2fx the warm loop), "
-                "longest stall %lld ms\n", warmShown, warmDone, warmDone / bareWarm, warmStall);
-    if (canDrop)
-        std::printf("library: start-up, cold: window shown %.0f ms (%.2fx the cold loop), all rows %.0f ms, "
-                    "longest stall %lld ms\n", coldShown, coldShown / bareCold, coldDone, coldStall);
+    const double emptyRss = num(empty, "rss");
+    auto perTrack = [&](const QMap<QString, QString> &run) {
+        return (num(run, "rss") - emptyRss) * 1024.0 / count;
+    };
+    std::printf("library: %d one-second ID3v2 MP3s in artist/album folders, %d rows in\n", count,
+                int(num(second, "rows")));
+    std::printf("| what | %d tracks |\n|---|---|\n", count);
+    std::printf("| bare TagLib loop, warm | %.0f ms |\n", loop);
+    std::printf("| first start, nothing stamped (every file read), all rows in | %.0f ms = %.2fx the loop |\n",
+                num(first, "rows_in"), num(first, "rows_in") / loop);
+    std::printf("| start from its own state: window shown | %.0f ms (%.0f ms, %.0f ms) |\n",
+                num(second, "shown"), num(third, "shown"), num(ops, "shown"));
+    std::printf("| start from its own state: all rows in | %.0f ms = %.2fx the loop |\n",
+                num(second, "rows_in"), num(second, "rows_in") / loop);
+    std::printf("| closing (saving the state) | %.0f ms (%.0f ms after an unchanged start) |\n",
+                num(first, "close"), num(second, "close"));
+    std::printf("| memory above the empty player (%.0f MB), first / later starts | %.0f / %.0f bytes a track |\n",
+                emptyRss / 1024, perTrack(first), perTrack(third));
+    std::printf("| longest stall: first start / own state / closing | %.0f / %.0f / %.0f ms |\n",
+                num(first, "start_stall"), num(second, "start_stall"), num(first, "close_stall"));
+    std::printf("| longest stall: scroll / select all / move %d rows / find / delete half | "
+                "%.0f / %.0f / %.0f / %.0f / %.0f ms |\n",
+                count / 2, num(ops, "scroll_stall"), num(ops, "select_all_stall"), num(ops, "move_stall"),
+                num(ops, "find_stall"), num(ops, "delete_half_stall"));
+    std::printf("library: rows after deleting half: %.0f\n", num(ops, "rows_after"));
     return 0;
 }

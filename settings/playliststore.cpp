@@ -129,7 +129,7 @@ bool playlistStore::save(const QString &name, const QList<storedTrack> &tracks)
     settings.clearAll();
     settings.savePlayList(tracks);
     settings.sync(); // through a temporary file: the old file or the new one, whole
-    return settings.store->status() == QSettings::NoError;
+    return settings.isSaved();
 }
 
 bool playlistStore::remove(const QString &name)

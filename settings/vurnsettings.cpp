@@ -3,6 +3,7 @@
 #include "alarm/alarmlist.h"
 #include "alarm/alarmone.h"
 #include "engine/musicinfo.h"
+#include "settings/statefile.h"
 #include "settings/statefolders.h"
 
 #include <QCoreApplication>
@@ -64,9 +65,8 @@ void vurnSettings::openFile(QString &name)
                                                                          : stateFolders::settingsFolder();
     filePath = folder + QLatin1Char('/') + name + QStringLiteral(".ini");
     delete store;
-    store = new QSettings(filePath, QSettings::IniFormat);
-    // Sections are parsed lazily, so the codec still applies to what was read.
-    store->setIniCodec("UTF-8");
+    // The INI text QSettings writes, with the playlist groups handled aside.
+    store = new QSettings(filePath, stateFile::format());
 }
 
 // ---- General ---------------------------------------------------------------
@@ -250,8 +250,12 @@ void vurnSettings::saveAlarmList(const alarmList *alarms)
 
 void vurnSettings::clearAll()
 {
-    if (store)
-        store->clear();
+    if (!store)
+        return;
+    store->clear();
+    // The playlist goes too unless it is saved again before the next sync.
+    pendingPlaylist.clear();
+    hasPendingPlaylist = true;
 }
 
 void vurnSettings::sync()
@@ -261,7 +265,27 @@ void vurnSettings::sync()
     // Saved playlist names may name subfolders of "playlists".
     QDir().mkpath(QFileInfo(filePath).absolutePath());
     removeStaleLock(filePath + QStringLiteral(".lock"));
+    if (!hasPendingPlaylist) {
+        store->sync();
+        return;
+    }
+    // The playlist goes into QSettings' own write of the file; when QSettings
+    // has nothing new to write, the file is written here, the same way.
+    stateFile::setPendingPlaylist(filePath, pendingPlaylist);
     store->sync();
+    if (!stateFile::pendingTaken(filePath)) {
+        QSettings::SettingsMap values;
+        for (const QString &key : store->allKeys())
+            values.insert(key, store->value(key));
+        writeFailed = !stateFile::write(filePath, values);
+    }
+    hasPendingPlaylist = false;
+    pendingPlaylist.clear();
+}
+
+bool vurnSettings::isSaved() const
+{
+    return store && store->status() == QSettings::NoError && !writeFailed;
 }
 
 void vurnSettings::removeStaleLock(const QString &lockPath)

@@ -67,6 +67,8 @@ public:
     void clearAll();
     // Writes pending changes to disk now (through a temporary file and a rename).
     void sync();
+    // The last sync reached the disk.
+    bool isSaved() const;
 
     // The folder of "Vurn.ini" (see stateFolders).
     static QString stateDirectory();
@@ -93,5 +95,11 @@ private:
     int listedValue(const QString &key, const QList<int> &allowed, int fallback) const;
     void setGeneralValue(const QString &key, const QVariant &value);
     QString stringValue(const QString &key, const QString &fallback = QString()) const;
+
+    void setPendingPlaylist(const QByteArray &text, int count);
+    // The playlist saved since the last sync, as the file's text.
+    QByteArray pendingPlaylist;
+    bool hasPendingPlaylist = false;
+    bool writeFailed = false;
     bool boolValue(const QString &key, bool fallback) const;
 };

@@ -1,99 +1,72 @@
 // The playlist groups "0", "1", ... of the state file and the saved playlists.
+// They are read and written as text beside QSettings (see stateFile): a
+// library of many thousand tracks would otherwise be held and written key by
+// key.
 #include "settings/vurnsettings.h"
 
 #include "engine/musicinfo.h"
+#include "settings/statefile.h"
 
+#include <QFile>
 #include <QSettings>
-
-#include <climits>
 
 QStringList vurnSettings::loadPlayList() const
 {
     QStringList files;
-    if (!store)
-        return files;
-    // The first group without a File ends the list; later groups are not read.
-    for (int i = 0;; ++i) {
-        store->beginGroup(QString::number(i));
-        const QString file = stringValue(QStringLiteral("File"));
-        store->endGroup();
-        if (file.isEmpty())
-            break;
-        files.append(file);
-    }
+    for (const storedTrack &entry : loadPlayListEntries())
+        files.append(entry.file);
     return files;
 }
 
 QList<storedTrack> vurnSettings::loadPlayListEntries(bool forShow) const
 {
-    QList<storedTrack> entries;
     if (!store)
-        return entries;
-    // Anything unusable reads as "not recorded": that track's file is read again.
-    auto number = [this](const QString &key) {
-        bool ok = false;
-        const qint64 value = stringValue(key).trimmed().toLongLong(&ok, 10);
-        return ok && value >= 0 ? value : qint64(-1);
-    };
-    for (int i = 0;; ++i) {
-        store->beginGroup(QString::number(i));
-        storedTrack entry;
-        entry.file = stringValue(QStringLiteral("File"));
-        // The kept values only matter with both stamps; a file saved before
-        // them costs no more lookups than the file name.
-        const bool stamped = !entry.file.isEmpty() && (entry.size = number(QStringLiteral("Size"))) >= 0
-            && (entry.modified = number(QStringLiteral("Modified"))) >= 0;
-        if (stamped || (forShow && !entry.file.isEmpty())) {
-            entry.title = stringValue(QStringLiteral("Title"));
-            entry.artist = stringValue(QStringLiteral("Artist"));
-            entry.album = stringValue(QStringLiteral("Album"));
-            entry.year = stringValue(QStringLiteral("Year"));
-            entry.lengthMsec = number(QStringLiteral("Time"));
-        }
-        store->endGroup();
-        if (entry.file.isEmpty())
-            break;
-        entries.append(entry);
-    }
-    return entries;
+        return {};
+    // A playlist saved but not written yet is the one that counts.
+    if (hasPendingPlaylist)
+        return stateFile::readPlaylist(pendingPlaylist, forShow);
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return stateFile::readPlaylist(file.readAll(), forShow);
 }
 
 void vurnSettings::savePlayList(const QList<musicInfo *> &tracks)
 {
-    QList<storedTrack> stored;
-    stored.reserve(tracks.size());
-    for (const musicInfo *track : tracks) {
-        if (track)
-            stored << track->toStored();
-    }
-    savePlayList(stored);
+    if (!store)
+        return;
+    setPendingPlaylist(stateFile::playlistText(tracks), tracks.size());
 }
 
 void vurnSettings::savePlayList(const QList<storedTrack> &tracks)
 {
     if (!store)
         return;
-    int i = 0;
-    for (const storedTrack &track : tracks) {
-        store->beginGroup(QString::number(i));
-        store->setValue(QStringLiteral("File"), track.file);
-        store->setValue(QStringLiteral("Time"), uint(qBound<qint64>(0, track.lengthMsec, INT_MAX)));
-        store->setValue(QStringLiteral("Title"), track.title);
-        store->setValue(QStringLiteral("Artist"), track.artist);
-        store->setValue(QStringLiteral("Album"), track.album);
-        store->setValue(QStringLiteral("Year"), track.year);
-        // Stamps of the file as it was read: an unchanged file is not read again at start-up.
-        if (track.size >= 0 && track.modified >= 0) {
-            store->setValue(QStringLiteral("Size"), track.size);
-            store->setValue(QStringLiteral("Modified"), track.modified);
-        }
-        store->endGroup();
-        ++i;
+    setPendingPlaylist(stateFile::playlistText(tracks), tracks.size());
+}
+
+void vurnSettings::setPendingPlaylist(const QByteArray &text, int count)
+{
+    QByteArray later;
+    if (!hasPendingPlaylist) {
+        // Without clearAll, groups beyond the new list stay as the file has them.
+        QFile file(filePath);
+        if (file.open(QIODevice::ReadOnly))
+            later = stateFile::groupsText(file.readAll(), count);
     }
+    pendingPlaylist = text;
+    if (!later.isEmpty()) {
+        if (!pendingPlaylist.isEmpty())
+            pendingPlaylist += '\n';
+        pendingPlaylist += later;
+    }
+    hasPendingPlaylist = true;
 }
 
 void vurnSettings::closeUnchanged()
 {
     delete store;
     store = nullptr;
+    hasPendingPlaylist = false;
+    pendingPlaylist.clear();
 }

@@ -10,6 +10,7 @@
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
 #include "support/audiofixtures.h"
+#include "support/inisnapshot.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -112,7 +113,7 @@ QStringList tst_PlayerState::titles(MainWindow *window)
 
 QString tst_PlayerState::iniValue(const QString &key)
 {
-    QSettings ini(stateDir->filePath(QStringLiteral("Vurn.ini")), QSettings::IniFormat);
+    QSettings ini(IniSnapshot::of(stateDir->filePath(QStringLiteral("Vurn.ini"))), QSettings::IniFormat);
     ini.setIniCodec("UTF-8");
     return ini.value(key).toString();
 }
@@ -285,8 +286,11 @@ void tst_PlayerState::unchangedFilesNotReadAgain()
     QCOMPARE(iniValue(QStringLiteral("0/Year")), QStringLiteral("1999"));
     QCOMPARE(iniValue(QStringLiteral("0/Size")), QString::number(QFileInfo(path).size()));
     QVERIFY(!iniValue(QStringLiteral("0/Modified")).isEmpty());
+    // Edited as another tool would, on a copy QSettings has not seen yet.
+    const QString iniPath = stateDir->path() + QStringLiteral("/Vurn.ini");
+    const QString edited = IniSnapshot::of(iniPath);
     {
-        QSettings ini(stateDir->path() + QStringLiteral("/Vurn.ini"), QSettings::IniFormat);
+        QSettings ini(edited, QSettings::IniFormat);
         ini.setIniCodec("UTF-8");
         ini.setValue(QStringLiteral("0/Title"), QStringLiteral("Kept"));
         if (change == QLatin1String("unstamped")) {
@@ -299,6 +303,7 @@ void tst_PlayerState::unchangedFilesNotReadAgain()
             ini.setValue(QStringLiteral("0/Time"), 0);
         }
     }
+    QVERIFY(QFile::remove(iniPath) && QFile::copy(edited, iniPath));
     QFile file(path);
     const QDateTime stamp = QFileInfo(path).lastModified();
     if (change == QLatin1String("touch")) {

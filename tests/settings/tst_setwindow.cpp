@@ -9,6 +9,7 @@
 #include "settings/vurnsettings.h"
 #include "support/audiofixtures.h"
 #include "support/modalanswerer.h"
+#include "support/inisnapshot.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -513,7 +514,7 @@ void tst_SetWindow::savePlaylist()
 
     const QString path = playlistFile(name);
     QVERIFY2(QFile::exists(path), qPrintable(path));
-    QSettings saved(path, QSettings::IniFormat);
+    QSettings saved(IniSnapshot::of(path), QSettings::IniFormat);
     saved.setIniCodec("UTF-8");
     QStringList groups = saved.childGroups();
     groups.removeAll(QStringLiteral("General"));
@@ -592,7 +593,7 @@ void tst_SetWindow::saveOverLongerListKeepsLaterGroups()
     player->clearTracks();
     player->addFiles({audio.at(4), audio.at(3)});
     const auto groupsSaved = [&] {
-        QSettings saved(playlistFile(name), QSettings::IniFormat);
+        QSettings saved(IniSnapshot::of(playlistFile(name)), QSettings::IniFormat);
         saved.setIniCodec("UTF-8");
         QStringList files;
         for (int i = 0; saved.contains(QString::number(i) + QStringLiteral("/File")); ++i)

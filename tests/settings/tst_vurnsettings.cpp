@@ -2,6 +2,7 @@
 #include "alarm/alarmone.h"
 #include "engine/musicinfo.h"
 #include "settings/vurnsettings.h"
+#include "support/inisnapshot.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -115,7 +116,7 @@ int checkGeneration(const QString &dir, QString *why)
         return -1;
     }
     {
-        QSettings raw(path, QSettings::IniFormat);
+        QSettings raw(IniSnapshot::of(path), QSettings::IniFormat);
         raw.setIniCodec("UTF-8");
         if (raw.status() != QSettings::NoError) {
             *why = QStringLiteral("file does not parse");
@@ -345,7 +346,7 @@ private slots:
             QCOMPARE(reader.settings.loadGeometry(), geometry);
             QCOMPARE(reader.settings.loadWindowState(), QByteArray("state\n=[x]"));
         }
-        QSettings raw(iniPath(), QSettings::IniFormat);
+        QSettings raw(IniSnapshot::of(iniPath()), QSettings::IniFormat);
         QCOMPARE(raw.value(QStringLiteral("General/Version")).toString(), QStringLiteral("0.3.4"));
         QCOMPARE(raw.value(QStringLiteral("General/Volume")).toInt(), 0);
     }
@@ -446,7 +447,7 @@ private slots:
             settings.saveAlarmList(alarms);
             settings.sync();
         }
-        QSettings raw(iniPath(), QSettings::IniFormat);
+        QSettings raw(IniSnapshot::of(iniPath()), QSettings::IniFormat);
         raw.setIniCodec("UTF-8");
         QCOMPARE(raw.value(QStringLiteral("Alarm0/Week")).toString(), QStringLiteral("06"));
         QCOMPARE(raw.value(QStringLiteral("Alarm0/Time")).toString(), QStringLiteral("07:30"));
@@ -488,7 +489,7 @@ private slots:
         }
         const QString path = dir->filePath(QStringLiteral("playlists/朝/お気に入り.ini"));
         QVERIFY(QFileInfo::exists(path));
-        QSettings raw(path, QSettings::IniFormat);
+        QSettings raw(IniSnapshot::of(path), QSettings::IniFormat);
         raw.setIniCodec("UTF-8");
         QCOMPARE(raw.value(QStringLiteral("General/Version")).toString(), QStringLiteral("0.3.4"));
         QCOMPARE(raw.value(QStringLiteral("0/File")).toString(), QStringLiteral("/新/a.mp3"));
@@ -524,7 +525,7 @@ private slots:
         saveGeneration(settings, 5); // 105 tracks, no alarms
         QString why;
         QCOMPARE(checkGeneration(dir->path(), &why), 5);
-        QSettings raw(iniPath(), QSettings::IniFormat);
+        QSettings raw(IniSnapshot::of(iniPath()), QSettings::IniFormat);
         QVERIFY(!raw.contains(QStringLiteral("Alarm0/PlayList")));
         QVERIFY(!raw.contains(QStringLiteral("105/File")));
         QVERIFY(!raw.contains(QStringLiteral("310/File")));
@@ -743,7 +744,7 @@ private slots:
             s.loadAlarmEnable();
             s.loadGeometry();
             s.loadWindowState();
-            const QStringList groups = s.store->childGroups();
+            const QStringList groups = QSettings(IniSnapshot::of(iniPath()), QSettings::IniFormat).childGroups();
             const QStringList playlist = s.loadPlayList();
             QVERIFY(playlist.size() <= groups.size());
             for (const QString &file : playlist)
