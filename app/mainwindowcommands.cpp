@@ -50,24 +50,24 @@ bool MainWindow::ensureSelection(int count)
 QList<RowRange> MainWindow::sortedSelection() const
 {
     QList<RowRange> ranges;
-    const QList<QTableWidgetSelectionRange> selected = ui->playListTable->selectedRanges();
+    const QList<RowRange> selected = RowRange::of(ui->playListTable->selectionModel()->selection());
     const bool narrowed = finder && finder->isNarrowed();
     if (narrowed)
         finder->finishNow();
-    for (const QTableWidgetSelectionRange &range : selected) {
+    for (const RowRange &range : selected) {
         if (!narrowed) {
-            ranges << RowRange(range);
+            ranges << range;
             continue;
         }
         // A block selected in the narrowed table also spans the hidden rows
         // between its shown ones: those tracks are not part of the command.
         int top = -1;
-        for (int row = range.topRow(); row <= range.bottomRow() + 1; ++row) {
-            const bool shown = row <= range.bottomRow() && !ui->playListTable->isRowHidden(row);
+        for (int row = range.top; row <= range.bottom + 1; ++row) {
+            const bool shown = row <= range.bottom && !ui->playListTable->isRowHidden(row);
             if (shown && top < 0)
                 top = row;
             else if (!shown && top >= 0) {
-                ranges << RowRange(top, range.leftColumn(), range.rightColumn(), row - 1);
+                ranges << RowRange(top, range.left, range.right, row - 1);
                 top = -1;
             }
         }
@@ -147,17 +147,17 @@ void MainWindow::playOrStop()
         stopPlaying();
         return;
     }
-    const QList<QTableWidgetSelectionRange> ranges = ui->playListTable->selectedRanges();
+    const QList<RowRange> ranges = RowRange::of(ui->playListTable->selectionModel()->selection());
     // Paused, play goes on with the paused track unless another is selected.
-    if (core->isPaused() && (ranges.isEmpty() || ranges.first().topRow() == core->currentIndex)) {
+    if (core->isPaused() && (ranges.isEmpty() || ranges.first().top == core->currentIndex)) {
         resumeOrMoveOn();
         return;
     }
     if (!ensurePlayListNotEmpty())
         return;
-    const int row = ranges.isEmpty() ? 0 : ranges.first().topRow();
+    const int row = ranges.isEmpty() ? 0 : ranges.first().top;
     // A row at the row count is already past the end.
-    if (row >= ui->playListTable->rowCount()) {
+    if (row >= ui->playListTable->model()->rowCount()) {
         QMessageBox::warning(this, tr("プレイリスト選択エラー"),
                              tr("プレイリストから再生するファイルを選択して下さい。"),
                              QMessageBox::Ok);
@@ -265,18 +265,19 @@ void MainWindow::moveSelectionTo(int which)
     case MoveTop: target = 0; break;
     case MoveUp: target = ranges.first().top - 1; break;
     case MoveDown: target = ranges.first().bottom + 1; break;
-    case MoveBottom: target = ui->playListTable->rowCount(); break;
+    case MoveBottom: target = ui->playListTable->model()->rowCount(); break;
     }
     if (finder && finder->isNarrowed()) {
         // One step in the narrowed table passes the hidden rows next to the
         // block, so that the move shows.
-        QTableWidget *table = ui->playListTable;
+        QTableView *table = ui->playListTable;
+        const int rows = table->model()->rowCount();
         if (which == MoveUp) {
             while (target > 0 && table->isRowHidden(target))
                 --target;
         } else if (which == MoveDown) {
             target = ranges.last().bottom + 1;
-            while (target < table->rowCount() - 1 && table->isRowHidden(target))
+            while (target < rows - 1 && table->isRowHidden(target))
                 ++target;
         }
     }

@@ -13,7 +13,7 @@
 #include "ui_MainWindow.h"
 
 #include <QAction>
-#include <QTableWidget>
+#include <QTableView>
 
 void MainWindow::buildPlaylistControls()
 {

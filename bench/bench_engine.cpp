@@ -12,7 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QSlider>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include <taglib/fileref.h>
@@ -43,7 +43,7 @@ struct Player
     QAction play{nullptr};
     QLabel time;
     QSlider seek;
-    QTableWidget table{0, 2};
+    QTableView table;
     vurnCore core;
 
     Player()
@@ -112,7 +112,7 @@ int main(int argc, char *argv[])
     const long after = residentKiB();
     std::printf("addFiles: %d tracks (%s rows) in %.0f ms; bare TagLib loop %.0f ms (%lld s of "
                 "audio); ratio %.2f\n",
-                big->table.rowCount(), qPrintable(big->core.countText), added, bare,
+                big->table.model()->rowCount(), qPrintable(big->core.countText), added, bare,
                 static_cast<long long>(seconds), added / bare);
     std::printf("memory: %.0f bytes resident per track (%ld KiB for %d tracks)\n",
                 (after - before) * 1024.0 / count, after - before, count);

@@ -5,6 +5,7 @@
 #include "engine/musicinfo.h"
 #include "engine/musicplay.h"
 #include "engine/playlist.h"
+#include "engine/playlistmodel.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -12,7 +13,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QRandomGenerator>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 
 #include <phonon/MediaObject>
@@ -32,6 +33,7 @@ vurnCore::vurnCore(QObject *parent)
 {
     modeText = tr("全曲リピート(>>)");
     playlist = new playList(this);
+    model = new playListModel(playlist, this);
     player = new musicPlay();
     player->setParent(this);
     startWatch = new QTimer(this);
@@ -54,13 +56,15 @@ vurnCore::~vurnCore()
 }
 
 void vurnCore::setWidgets(QLabel *title, QAction *play, QLabel *time, QAbstractSlider *seek,
-                          QTableWidget *playListTable)
+                          QTableView *playListTable)
 {
     titleLabel = title;
     playAction = play;
     timeLabel = time;
     seekSlider = seek;
     table = playListTable;
+    if (table)
+        table->setModel(model);
 }
 
 void vurnCore::setModeText(const QString &mode)

@@ -15,7 +15,7 @@ class QAbstractButton;
 class QAbstractSlider;
 class QAction;
 class QLabel;
-class QTableWidget;
+class QTableView;
 class QTimer;
 class musicInfo;
 struct storedTrack;
@@ -23,6 +23,7 @@ class loadReport;
 struct tagReading;
 class musicPlay;
 class playList;
+class playListModel;
 
 namespace Phonon {
 class MediaObject;
@@ -38,7 +39,7 @@ public:
     ~vurnCore() override;
 
     void setWidgets(QLabel *title, QAction *play, QLabel *time, QAbstractSlider *seek,
-                    QTableWidget *playListTable);
+                    QTableView *playListTable);
     void setModeText(const QString &mode);
 
     bool playTrack(int index, bool fromHistory);
@@ -111,7 +112,9 @@ public:
     QAction *playAction = nullptr;
     QLabel *timeLabel = nullptr;
     QAbstractSlider *seekSlider = nullptr;
-    QTableWidget *table = nullptr;
+    QTableView *table = nullptr;
+    // What the table shows of the playlist.
+    playListModel *model = nullptr;
 
     // How long a started track may take to reach the playing state before it
     // counts as unplayable.

@@ -6,37 +6,12 @@
 #include "engine/tagreader.h"
 #include "engine/playlist.h"
 
-#include <QTableWidget>
+#include "engine/playlistmodel.h"
+
+#include <QItemSelectionModel>
+#include <QTableView>
 
 #include <algorithm>
-
-namespace {
-
-// Keeps a widget's repaints and the table's own bookkeeping quiet while many
-// rows change at once; everything is repainted once at the end.
-class BulkTableEdit
-{
-public:
-    explicit BulkTableEdit(QTableWidget *table)
-        : table(table), wasEnabled(table && table->updatesEnabled())
-    {
-        if (table)
-            table->setUpdatesEnabled(false);
-    }
-    ~BulkTableEdit()
-    {
-        if (table)
-            table->setUpdatesEnabled(wasEnabled);
-    }
-    BulkTableEdit(const BulkTableEdit &) = delete;
-    BulkTableEdit &operator=(const BulkTableEdit &) = delete;
-
-private:
-    QTableWidget *table;
-    bool wasEnabled;
-};
-
-} // namespace
 
 // --- Table editing -------------------------------------------------------
 // The table and the playlist change in the same step: row i of the table
@@ -50,26 +25,8 @@ void vurnCore::refreshTotals()
 
 void vurnCore::appendRows(int first)
 {
-    const int count = playlist->size();
-    if (!table || first >= count)
-        return;
-    BulkTableEdit bulk(table);
-    // One resize for the whole batch: growing the table row by row costs the
-    // header and the selection model work per row.
-    table->setRowCount(count);
-    // The rows are new: the view has nothing of them cached, so one change
-    // notice for the block replaces one per cell.
-    QAbstractItemModel *model = table->model();
-    const bool wasBlocked = model->blockSignals(true);
-    const QList<musicInfo *> &items = playlist->items;
-    for (int row = first; row < count; ++row) {
-        const musicInfo *track = items.at(row);
-        table->setItem(row, 0, new QTableWidgetItem(track->title));
-        table->setItem(row, 1, new QTableWidgetItem(track->lengthText));
-    }
-    model->blockSignals(wasBlocked);
-    emit model->dataChanged(model->index(first, 0),
-                            model->index(count - 1, qMax(0, table->columnCount() - 1)));
+    Q_UNUSED(first);
+    model->showAdded();
 }
 
 bool vurnCore::addFiles(const QStringList &paths)
@@ -121,9 +78,9 @@ void vurnCore::showNewTracks(int first)
 
 void vurnCore::clearTracks()
 {
-    if (table)
-        table->setRowCount(0);
+    model->beginClear();
     playlist->clear();
+    model->endClear();
     refreshTotals();
 }
 
@@ -132,11 +89,9 @@ bool vurnCore::removeTracks(int first, int last)
     if (!playlist->isValidIndex(first) || !playlist->isValidIndex(last))
         return false;
     if (first <= last) {
-        if (table) {
-            BulkTableEdit bulk(table);
-            table->model()->removeRows(first, last - first + 1);
-        }
+        model->beginRemove(first, last);
         playlist->removeRange(first, last);
+        model->endRemove();
     }
     refreshTotals();
     return true;
@@ -155,31 +110,7 @@ void vurnCore::applyOrder(const QVector<int> &order, int first, int last)
     for (int row = first; row <= last; ++row)
         items[row] = oldItems[order.at(row) - first];
 
-    if (!table)
-        return;
-    BulkTableEdit bulk(table);
-    const int columns = table->columnCount();
-    const int rows = last - first + 1;
-    QVector<QTableWidgetItem *> taken(rows * columns, nullptr);
-    for (int row = first; row <= last; ++row) {
-        if (order.at(row) == row || row >= table->rowCount())
-            continue;
-        for (int column = 0; column < columns; ++column)
-            taken[(row - first) * columns + column] = table->takeItem(row, column);
-    }
-    for (int row = first; row <= last; ++row) {
-        const int from = order.at(row);
-        if (from == row || row >= table->rowCount())
-            continue;
-        for (int column = 0; column < columns; ++column) {
-            QTableWidgetItem *&item = taken[(from - first) * columns + column];
-            if (item)
-                table->setItem(row, column, item);
-            item = nullptr;
-        }
-    }
-    // Anything not placed again (a table out of step) must not leak.
-    qDeleteAll(taken);
+    model->rowsReordered(first, last);
 }
 
 bool vurnCore::moveTrack(int from, int to)
@@ -270,11 +201,11 @@ bool vurnCore::moveSelection(int target, const QList<RowRange> &ranges)
         // Exactly the moved rows end selected; the current row is the one
         // nearest the target, so the view follows the block.
         const int current = up ? start : start + count - 1;
-        table->clearSelection();
-        table->setCurrentCell(current, 0, QItemSelectionModel::NoUpdate);
-        table->setRangeSelected(QTableWidgetSelectionRange(start, 0, start + count - 1,
-                                                           qMax(0, table->columnCount() - 1)),
-                                true);
+        QItemSelectionModel *selection = table->selectionModel();
+        selection->setCurrentIndex(model->index(current, 0), QItemSelectionModel::NoUpdate);
+        selection->select(QItemSelection(model->index(start, 0),
+                                         model->index(start + count - 1, model->columnCount() - 1)),
+                          QItemSelectionModel::ClearAndSelect);
     }
     return true;
 }

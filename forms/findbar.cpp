@@ -8,11 +8,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QElapsedTimer>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 
-findBar::findBar(vurnCore *controller, QTableWidget *playListTable, QWidget *parent)
+findBar::findBar(vurnCore *controller, QTableView *playListTable, QWidget *parent)
     : QWidget(parent), core(controller), table(playListTable)
 {
     setObjectName(QStringLiteral("findBar"));
@@ -53,9 +53,9 @@ void findBar::close()
     filter.forgetTracks();
     hide();
     table->setFocus(Qt::OtherFocusReason);
-    const QList<QTableWidgetItem *> selected = table->selectedItems();
+    const QModelIndexList selected = table->selectionModel()->selectedIndexes();
     if (!selected.isEmpty())
-        table->scrollToItem(selected.first());
+        table->scrollTo(selected.first());
 }
 
 bool findBar::isNarrowed() const
@@ -65,7 +65,7 @@ bool findBar::isNarrowed() const
 
 int findBar::firstShownRow() const
 {
-    for (int row = 0; row < table->rowCount(); ++row) {
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
         if (!table->isRowHidden(row))
             return row;
     }
@@ -104,7 +104,7 @@ void findBar::runSlice(bool toTheEnd)
     // Read afresh each slice: an edit between slices changes the list, and
     // restarts the pass besides.
     const QList<musicInfo *> tracks = core->tracks();
-    const int rows = table->rowCount();
+    const int rows = table->model()->rowCount();
     const bool active = filter.isActive();
     QElapsedTimer budget;
     budget.start();
@@ -143,8 +143,8 @@ void findBar::moveIntoTable(bool fromTop)
 {
     finishNow();
     int target = -1;
-    for (int i = 0; i < table->rowCount(); ++i) {
-        const int row = fromTop ? i : table->rowCount() - 1 - i;
+    for (int i = 0; i < table->model()->rowCount(); ++i) {
+        const int row = fromTop ? i : table->model()->rowCount() - 1 - i;
         if (!table->isRowHidden(row)) {
             target = row;
             break;
@@ -165,7 +165,7 @@ bool findBar::eventFilter(QObject *watched, QEvent *event)
     case Qt::Key_Enter: {
         finishNow();
         const int row = firstShownRow();
-        if (row >= 0 && (isNarrowed() || table->rowCount() > 0))
+        if (row >= 0 && (isNarrowed() || table->model()->rowCount() > 0))
             emit playRequested(row);
         return true;
     }

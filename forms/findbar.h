@@ -6,7 +6,7 @@
 
 class QLabel;
 class QLineEdit;
-class QTableWidget;
+class QTableView;
 class QToolButton;
 class vurnCore;
 
@@ -17,7 +17,7 @@ class findBar : public QWidget
 {
     Q_OBJECT
 public:
-    findBar(vurnCore *core, QTableWidget *table, QWidget *parent = nullptr);
+    findBar(vurnCore *core, QTableView *table, QWidget *parent = nullptr);
 
     // Shown with the field focused and its text selected.
     void open();
@@ -49,7 +49,7 @@ private:
     void moveIntoTable(bool fromTop);
 
     vurnCore *core;
-    QTableWidget *table;
+    QTableView *table;
     QLineEdit *edit = nullptr;
     QLabel *result = nullptr;
     QToolButton *closeButton = nullptr;

@@ -290,10 +290,7 @@ bool setWindow::confirmDeleteAll(int count)
 
 QList<RowRange> setWindow::sortedAlarmSelection() const
 {
-    QList<RowRange> ranges;
-    const QList<QTableWidgetSelectionRange> selected = ui->alarmListTable->selectedRanges();
-    for (const QTableWidgetSelectionRange &range : selected)
-        ranges.append(RowRange(range));
+    QList<RowRange> ranges = RowRange::of(ui->alarmListTable->selectionModel()->selection());
     std::stable_sort(ranges.begin(), ranges.end());
     return ranges;
 }

@@ -15,6 +15,7 @@
 #include "support/audiofixtures.h"
 #include "support/modalanswerer.h"
 #include "support/soundserverprobe.h"
+#include "support/playlisttable.h"
 
 #include <QAction>
 #include <QFile>
@@ -22,7 +23,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include <phonon/MediaObject>
@@ -104,10 +105,10 @@ void tst_MainWindowBedside::cleanup()
 QStringList tst_MainWindowBedside::shownTitles()
 {
     QStringList result;
-    auto *table = child<QTableWidget>("playListTable");
-    for (int row = 0; row < table->rowCount(); ++row) {
+    auto *table = child<QTableView>("playListTable");
+    for (int row = 0; row < PlaylistTable::rows(table); ++row) {
         if (!table->isRowHidden(row))
-            result << table->item(row, 0)->text();
+            result << PlaylistTable::text(table, row, 0);
     }
     return result;
 }
@@ -115,9 +116,8 @@ QStringList tst_MainWindowBedside::shownTitles()
 QStringList tst_MainWindowBedside::allTitles()
 {
     QStringList result;
-    auto *table = child<QTableWidget>("playListTable");
-    for (int row = 0; row < table->rowCount(); ++row)
-        result << table->item(row, 0)->text();
+    auto *table = child<QTableView>("playListTable");
+    result = PlaylistTable::titles(table);
     return result;
 }
 
@@ -132,7 +132,7 @@ int tst_MainWindowBedside::heardPercent()
 void tst_MainWindowBedside::pauseFromTheWindow()
 {
     window->addPaths({longTrack, shortTracks.at(0)});
-    auto *table = child<QTableWidget>("playListTable");
+    auto *table = child<QTableView>("playListTable");
     auto *play = child<QAction>("actionPlay");
     auto *title = child<QLabel>("musicTitle");
     QVERIFY(!window->actionPause->isEnabled()); // nothing to pause yet
@@ -174,7 +174,7 @@ void tst_MainWindowBedside::resumingAVanishedTrackMovesOn()
     QVERIFY(QFile::copy(longTrack, copy));
     window->addPaths({copy, longTrack});
     window->applyModeByName(QStringLiteral("全曲リピート(>>)"));
-    child<QTableWidget>("playListTable")->selectRow(0);
+    child<QTableView>("playListTable")->selectRow(0);
     child<QAction>("actionPlay")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(window->core->isPlaying(), 8000);
     window->togglePause();
@@ -205,7 +205,7 @@ void tst_MainWindowBedside::stopAfterThisTrackInEveryMode()
     window->actionStopAfter->trigger();
     QVERIFY(window->sleeper->stopAfterTrack());
     QCOMPARE(window->actionSleep->text(), QStringLiteral("曲まで"));
-    child<QTableWidget>("playListTable")->selectRow(1);
+    child<QTableView>("playListTable")->selectRow(1);
     child<QAction>("actionPlay")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, 10000);
     QVERIFY(!window->core->lastTrackFailed()); // it did play
@@ -281,7 +281,7 @@ void tst_MainWindowBedside::findNarrowsAndEditsActOnTheRealTracks()
 {
     window->addPaths(tagged);
     QTRY_COMPARE(allTitles().size(), 6);
-    auto *table = child<QTableWidget>("playListTable");
+    auto *table = child<QTableView>("playListTable");
     auto *count = child<QLabel>("totalNum");
     QVERIFY(!window->finder->isVisible());
     QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+F")));
@@ -311,7 +311,7 @@ void tst_MainWindowBedside::findNarrowsAndEditsActOnTheRealTracks()
     QTRY_COMPARE(allTitles().size(), 7);
     QCOMPARE(shownTitles().size(), 4);
     QVERIFY(window->core->removeTracks(6, 6));
-    table->setRangeSelected(QTableWidgetSelectionRange(0, 0, table->rowCount() - 1, 1), true);
+    PlaylistTable::select(table, 0, PlaylistTable::rows(table) - 1);
     child<QAction>("actionDel")->trigger();
     QCOMPARE(allTitles(), (QStringList{QStringLiteral("朝の歌"), QStringLiteral("ｱｲｳの夜")}));
     QCOMPARE(window->core->tracks().size(), 2);
@@ -339,7 +339,7 @@ void tst_MainWindowBedside::findKeys()
 {
     window->addPaths(tagged);
     QTRY_COMPARE(allTitles().size(), 6);
-    auto *table = child<QTableWidget>("playListTable");
+    auto *table = child<QTableView>("playListTable");
     // Folded away, the list comes back to be searched.
     child<QAction>("actionFace")->trigger();
     QCOMPARE(window->height(), 125);
@@ -349,8 +349,8 @@ void tst_MainWindowBedside::findKeys()
     QTest::keyClicks(field, QStringLiteral("queen"));
     QTest::keyClick(field, Qt::Key_Down);
     QVERIFY(table->hasFocus());
-    QCOMPARE(table->selectedRanges().size(), 1);
-    QCOMPARE(table->selectedRanges().first().topRow(), 2);
+    QCOMPARE(PlaylistTable::selectedBlocks(table).size(), 1);
+    QCOMPARE(PlaylistTable::selectedBlocks(table).first().first, 2);
     // A long paste of what no track has: nothing shows, nothing breaks.
     field->setText(QString(10000, QLatin1Char('q')));
     QCOMPARE(shownTitles(), QStringList());

@@ -7,6 +7,7 @@
 #include "settings/vurnsettings.h"
 #include "support/audiofixtures.h"
 #include "support/modalanswerer.h"
+#include "support/playlisttable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,7 +19,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QUrl>
 
@@ -105,9 +106,8 @@ void tst_MainWindowCommands::cleanup()
 QStringList tst_MainWindowCommands::titles()
 {
     QStringList result;
-    auto *table = child<QTableWidget>("playListTable");
-    for (int row = 0; row < table->rowCount(); ++row)
-        result << table->item(row, 0)->text();
+    auto *table = child<QTableView>("playListTable");
+    result = PlaylistTable::titles(table);
     return result;
 }
 
@@ -119,10 +119,10 @@ void tst_MainWindowCommands::addTracks(int count)
 
 void tst_MainWindowCommands::selectRows(const QList<QPair<int, int>> &blocks)
 {
-    auto *table = child<QTableWidget>("playListTable");
+    auto *table = child<QTableView>("playListTable");
     table->clearSelection();
     for (const auto &block : blocks)
-        table->setRangeSelected(QTableWidgetSelectionRange(block.first, 0, block.second, 1), true);
+        PlaylistTable::select(table, block.first, block.second);
 }
 
 bool tst_MainWindowCommands::waitPlaying(int timeout)
@@ -213,7 +213,7 @@ void tst_MainWindowCommands::playStartsSelectedRowOrFirst()
     QCOMPARE(child<QLabel>("musicTitle")->text(), QStringLiteral("3 : T2"));
     play->trigger();
     QTRY_VERIFY(!window->core->isPlaying());
-    child<QTableWidget>("playListTable")->clearSelection();
+    child<QTableView>("playListTable")->clearSelection();
     play->trigger();
     QVERIFY(waitPlaying());
     QCOMPARE(window->core->currentIndex, 0);
@@ -240,7 +240,7 @@ void tst_MainWindowCommands::warningsOnEmptyPlaylist()
     QCOMPARE(answerer.text, QStringLiteral("プレイリストにファイルが登録されていません。"));
     QCOMPARE(answerer.icon, QMessageBox::Warning);
     QVERIFY(answerer.hadParent);
-    QCOMPARE(child<QTableWidget>("playListTable")->rowCount(), 0);
+    QCOMPARE(PlaylistTable::rows(child<QTableView>("playListTable")), 0);
     QVERIFY(!window->core->isPlaying());
 }
 
@@ -255,7 +255,7 @@ void tst_MainWindowCommands::warningsWithoutSelection()
 {
     QFETCH(QString, action);
     addTracks(3);
-    child<QTableWidget>("playListTable")->clearSelection();
+    child<QTableView>("playListTable")->clearSelection();
     ModalAnswerer answerer;
     answerer.arm();
     window->findChild<QAction *>(action)->trigger();
@@ -299,25 +299,25 @@ void tst_MainWindowCommands::cancelledAddStillRefreshes()
 {
     addTracks(2); // the table changed but the labels were not told
     child<QLabel>("totalNum")->setText(QStringLiteral("stale"));
-    child<QTableWidget>("playListTable")->setColumnWidth(0, 17);
+    child<QTableView>("playListTable")->setColumnWidth(0, 17);
     ModalAnswerer answerer;
     answerer.arm();
     child<QAction>("actionAdd")->trigger();
     QVERIFY(answerer.waitAnswered());
     QCOMPARE(answerer.title, QStringLiteral("ファイルを選択して下さい。"));
     QCOMPARE(child<QLabel>("totalNum")->text(), QStringLiteral("2 曲"));
-    QCOMPARE(child<QTableWidget>("playListTable")->columnWidth(0), window->width() - 120);
+    QCOMPARE(child<QTableView>("playListTable")->columnWidth(0), window->width() - 120);
     QCOMPARE(titles().size(), 2);
 }
 
 void tst_MainWindowCommands::moveCommands()
 {
     addTracks(5); // T0..T4 stand for A..E
-    auto *table = child<QTableWidget>("playListTable");
+    auto *table = child<QTableView>("playListTable");
     auto selectedRows = [table] {
         QList<int> rows;
-        for (const auto &range : table->selectedRanges())
-            for (int r = range.topRow(); r <= range.bottomRow(); ++r)
+        for (const auto &range : PlaylistTable::selectedBlocks(table))
+            for (int r = range.first; r <= range.second; ++r)
                 rows << r;
         std::sort(rows.begin(), rows.end());
         return rows;
@@ -363,8 +363,8 @@ void tst_MainWindowCommands::positionDisplayFollowsPlayback()
 void tst_MainWindowCommands::doubleClickPlaysRow()
 {
     addTracks(3);
-    auto *table = child<QTableWidget>("playListTable");
-    const QRect cell = table->visualItemRect(table->item(2, 0));
+    auto *table = child<QTableView>("playListTable");
+    const QRect cell = table->visualRect(table->model()->index(2, 0));
     QVERIFY(table->viewport()->rect().contains(cell.center()));
     // A double click counts only on the row the first click pressed.
     QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());

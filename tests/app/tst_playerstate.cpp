@@ -11,6 +11,7 @@
 #include "settings/vurnsettings.h"
 #include "support/audiofixtures.h"
 #include "support/inisnapshot.h"
+#include "support/playlisttable.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -20,7 +21,7 @@
 #include <QLabel>
 #include <QSettings>
 #include <QSlider>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTextCodec>
 
@@ -105,9 +106,7 @@ void tst_PlayerState::addAlarm(alarmList *list, const QString &time, const QStri
 QStringList tst_PlayerState::titles(MainWindow *window)
 {
     QStringList result;
-    auto *table = window->findChild<QTableWidget *>(QStringLiteral("playListTable"));
-    for (int row = 0; row < table->rowCount(); ++row)
-        result << table->item(row, 0)->text();
+    result = PlaylistTable::titles(window->findChild<QTableView *>(QStringLiteral("playListTable")));
     return result;
 }
 

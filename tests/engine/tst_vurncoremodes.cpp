@@ -15,7 +15,7 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include <phonon/MediaObject>
@@ -65,7 +65,7 @@ private:
     QAction *play = nullptr;
     QLabel *time = nullptr;
     QSlider *seek = nullptr;
-    QTableWidget *table = nullptr;
+    QTableView *table = nullptr;
     vurnCore *core = nullptr;
     std::unique_ptr<AudioFixtures> scratch; // per-test copies that may be broken
 };

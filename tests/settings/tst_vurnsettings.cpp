@@ -736,15 +736,19 @@ private slots:
                     break;
                 }
             }
-            writeFile(iniPath(), bytes);
-            Reader reader(dir->path());
+            // A new name each time: QSettings would take a file rewritten
+            // within the same millisecond at the same size for the one it read.
+            const QString name = QStringLiteral("garbage%1").arg(n);
+            const QString path = dir->filePath(name + QStringLiteral(".ini"));
+            writeFile(path, bytes);
+            Reader reader(dir->path(), name);
             vurnSettings &s = reader.settings;
             s.loadRepeatMode();
             s.loadVolume();
             s.loadAlarmEnable();
             s.loadGeometry();
             s.loadWindowState();
-            const QStringList groups = QSettings(IniSnapshot::of(iniPath()), QSettings::IniFormat).childGroups();
+            const QStringList groups = QSettings(IniSnapshot::of(path), QSettings::IniFormat).childGroups();
             const QStringList playlist = s.loadPlayList();
             QVERIFY(playlist.size() <= groups.size());
             for (const QString &file : playlist)

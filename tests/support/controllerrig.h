@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QSlider>
-#include <QTableWidget>
+#include <QTableView>
 
 #include <memory>
 
@@ -22,6 +22,6 @@ public:
     QAction play{QStringLiteral("♪")};
     QLabel time;
     QSlider seek;
-    QTableWidget table{0, 2};
+    QTableView table;
     std::unique_ptr<vurnCore> core;
 };
