@@ -11,6 +11,7 @@
 #include "desktop/ringingdesktop.h"
 #include "alarm/alarmschedule.h"
 #include "desktop/sleepinhibitor.h"
+#include "engine/trackloader.h"
 #include "desktop/trayicon.h"
 #include "engine/musicplay.h"
 #include "engine/playlist.h"
@@ -42,6 +43,9 @@ void MainWindow::fireAlarm(const alarmOne &alarm, const QDateTime &scheduled)
     // paused track counts as stopped (the alarm starts its own from the top).
     sleeper->cancel();
     sleeper->setStopAfterTrack(false);
+    // Fired while the list is still coming in (a start at login): the alarm
+    // chooses from all of it.
+    loader->finishNow();
     if (core->isPaused())
         core->stopPlayback(ui->actionPlay);
     const alarmPlaylist::Choice playlist = alarmPlaylist::choose(alarm.playListName);

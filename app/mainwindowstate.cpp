@@ -11,6 +11,14 @@
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
+
+namespace {
+
+// About 6,000 tracks: parsed in some milliseconds.
+const qint64 largeStateBytes = 1024 * 1024;
+
+} // namespace
 
 void MainWindow::restoreFromSettings()
 {
@@ -20,7 +28,12 @@ void MainWindow::restoreFromSettings()
     setWin->setAlarmEnabled(settings->loadAlarmEnable());
     setWin->setAlarmOptions(settings->loadSnoozeMinutes(), settings->loadCatchUpMinutes(),
                             settings->loadKeepRunningInTray(), settings->loadStayAwakeForAlarms());
-    loader->add(settings->loadPlayListEntries());
+    // A large list is parsed on a worker thread while the window shows, its
+    // rows following; a small one is in before the window shows.
+    if (QFileInfo(settings->filePath).size() > largeStateBytes)
+        loader->addRead(settings->playListReader());
+    else
+        loader->add(settings->loadPlayListEntries());
     adjustColumns();
     refreshTotals();
     restoreGeometry(settings->loadGeometry());

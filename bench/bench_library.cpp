@@ -221,24 +221,41 @@ int main(int argc, char *argv[])
         return runChild(args.value(2), args.value(3), sinceStart);
 
     const int count = args.size() > 1 ? args.at(1).toInt() : 10000;
-    QTemporaryDir libraryDir;
-    const QStringList files = makeLibrary(libraryDir.path(), count);
-    if (files.size() != count)
-        return 1;
-    QTemporaryDir emptyState;
-    QTemporaryDir state;
-    if (!writeUnstamped(state.path(), files))
+    // VURN_BENCH_LIBRARY=<folder> keeps the library there between runs (for
+    // profiling one start: bench_library --child plain <folder>/state).
+    const QString kept = qEnvironmentVariable("VURN_BENCH_LIBRARY");
+    QTemporaryDir temporary;
+    const QString root = kept.isEmpty() ? temporary.path() : kept + QStringLiteral("/%1").arg(count);
+    const QString marker = root + QStringLiteral("/files.txt");
+    QStringList files;
+    QFile list(marker);
+    if (!kept.isEmpty() && list.open(QIODevice::ReadOnly))
+        files = QString::fromUtf8(list.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (files.size() != count) {
+        files = makeLibrary(root + QStringLiteral("/library"), count);
+        if (files.size() != count)
+            return 1;
+        if (list.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            list.write(files.join(QLatin1Char('\n')).toUtf8());
+    }
+    list.close();
+    const QString emptyState = root + QStringLiteral("/empty");
+    const QString state = root + QStringLiteral("/state");
+    QDir(emptyState).removeRecursively();
+    QDir().mkpath(emptyState);
+    QDir().mkpath(state);
+    if (!writeUnstamped(state, files))
         return 1;
 
     double warmRuns[3] = {bareLoop(files), bareLoop(files), bareLoop(files)};
     std::sort(warmRuns, warmRuns + 3);
     const double loop = warmRuns[1];
 
-    const auto empty = runStart(QStringLiteral("plain"), emptyState.path());
-    const auto first = runStart(QStringLiteral("plain"), state.path());
-    const auto second = runStart(QStringLiteral("plain"), state.path());
-    const auto third = runStart(QStringLiteral("plain"), state.path());
-    const auto ops = runStart(QStringLiteral("ops"), state.path());
+    const auto empty = runStart(QStringLiteral("plain"), emptyState);
+    const auto first = runStart(QStringLiteral("plain"), state);
+    const auto second = runStart(QStringLiteral("plain"), state);
+    const auto third = runStart(QStringLiteral("plain"), state);
+    const auto ops = runStart(QStringLiteral("ops"), state);
 
     auto num = [](const QMap<QString, QString> &run, const char *key) {
         return run.value(QLatin1String(key)).toDouble();

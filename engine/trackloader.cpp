@@ -19,6 +19,8 @@ trackLoader::trackLoader(vurnCore *player, QWidget *parentForDialog, QObject *pa
 
 trackLoader::~trackLoader()
 {
+    if (reader.joinable())
+        reader.join();
     delete progress;
 }
 
@@ -63,6 +65,47 @@ void trackLoader::add(const QList<storedTrack> &entries)
     runSlice(); // the first slice at once: a small add is done before this returns
 }
 
+void trackLoader::addRead(std::function<QList<storedTrack>()> read)
+{
+    if (reading)
+        takeRead(); // one read at a time; the earlier one goes first
+    reading = true;
+    readDone = false;
+    if (!busy) {
+        busy = true;
+        running.start();
+    }
+    reader = std::thread([this, read] {
+        readEntries = read();
+        readDone = true;
+        // Queued to this object: dropped if it is gone, which waits for this thread first.
+        QMetaObject::invokeMethod(this, [this] {
+            if (reading) {
+                takeRead();
+                runSlice();
+            }
+        }, Qt::QueuedConnection);
+    });
+}
+
+void trackLoader::takeRead()
+{
+    if (!reading)
+        return;
+    reader.join();
+    reading = false;
+    const QList<storedTrack> entries = std::move(readEntries);
+    readEntries.clear();
+    QVector<int> ahead;
+    ahead.reserve(entries.size());
+    for (const storedTrack &entry : entries)
+        ahead.append(entry.size < 0 ? prefetcher.enqueue(entry.file) : -1);
+    // In front of what was queued while reading, behind what is added already.
+    queue = queue.mid(0, next) + entries + queue.mid(next);
+    tickets = tickets.mid(0, next) + ahead + tickets.mid(next);
+    total += entries.size();
+}
+
 bool trackLoader::isBusy() const
 {
     return busy;
@@ -77,6 +120,9 @@ void trackLoader::runSlice()
 {
     if (!busy)
         return;
+    if (reading && !readDone)
+        return; // the read's arrival starts the slices again
+    takeRead();
     if (progress && progress->wasCanceled()) {
         cancel();
         return;
@@ -148,6 +194,7 @@ void trackLoader::finishNow()
 {
     if (!busy)
         return;
+    takeRead();
     addSlice(true);
 }
 
@@ -155,6 +202,11 @@ void trackLoader::cancel()
 {
     if (!busy)
         return;
+    if (reading) {
+        reader.join();
+        reading = false;
+        readEntries.clear();
+    }
     queue.erase(queue.begin() + next, queue.end());
     tickets.resize(next);
     complete();

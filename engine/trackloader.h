@@ -10,6 +10,10 @@
 #include <QPointer>
 #include <QVector>
 
+#include <atomic>
+#include <functional>
+#include <thread>
+
 class QProgressDialog;
 class QTimer;
 class QWidget;
@@ -30,6 +34,10 @@ public:
 
     // Queues the entries behind any still being added.
     void add(const QList<storedTrack> &entries);
+    // Entries that take a while to come by (a large saved playlist to parse):
+    // `read` runs on a worker thread while the window goes on, then its
+    // entries are added ahead of anything queued meanwhile. Busy from now.
+    void addRead(std::function<QList<storedTrack>()> read);
     // Files named by the user; `earlier` holds what already failed in the same
     // command (entries of a playlist file), told in the same box.
     void addFiles(const QStringList &paths, const loadReport &earlier = loadReport());
@@ -53,6 +61,8 @@ private:
     void addSlice(bool toTheEnd);
     void complete();
     void updateProgress();
+    // Takes the entries of a finished read into the queue, in front.
+    void takeRead();
 
     vurnCore *core;
     QPointer<QWidget> dialogParent;
@@ -67,4 +77,8 @@ private:
     QProgressDialog *progress = nullptr;
     QElapsedTimer running;
     bool busy = false;
+    std::thread reader;
+    std::atomic<bool> readDone{false};
+    bool reading = false;
+    QList<storedTrack> readEntries; // written by the reader until readDone
 };

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
+
 class QSettings;
 class alarmList;
 class musicInfo;
@@ -55,6 +57,9 @@ public:
     // The kept tags and length come only with both stamps, since only then
     // can they be trusted for playing; `forShow` reads them in any case.
     QList<storedTrack> loadPlayListEntries(bool forShow = false) const;
+    // The same read of the file as it is now, for a worker thread: it
+    // touches nothing of this object.
+    std::function<QList<storedTrack>()> playListReader() const;
     void savePlayList(const QList<musicInfo *> &tracks);
     void savePlayList(const QList<storedTrack> &tracks);
     // Lets go of the file without writing anything (it was only read).

@@ -31,6 +31,22 @@ QList<storedTrack> vurnSettings::loadPlayListEntries(bool forShow) const
     return stateFile::readPlaylist(file.readAll(), forShow);
 }
 
+std::function<QList<storedTrack>()> vurnSettings::playListReader() const
+{
+    if (!store)
+        return [] { return QList<storedTrack>(); };
+    if (hasPendingPlaylist) {
+        const QByteArray text = pendingPlaylist;
+        return [text] { return stateFile::readPlaylist(text, false); };
+    }
+    const QString path = filePath;
+    return [path] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? stateFile::readPlaylist(file.readAll(), false)
+                                              : QList<storedTrack>();
+    };
+}
+
 void vurnSettings::savePlayList(const QList<musicInfo *> &tracks)
 {
     if (!store)

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -83,6 +84,11 @@ std::unique_ptr<MainWindow> tst_PlayerState::start()
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         qWarning("window not exposed");
+    // The saved list arrives after the window shows.
+    QElapsedTimer waited;
+    waited.start();
+    while (window->loader->isBusy() && waited.elapsed() < 10000)
+        QTest::qWait(5);
     return window;
 }
 

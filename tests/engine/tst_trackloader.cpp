@@ -1,5 +1,6 @@
 // Adding many tracks in slices: the event loop keeps running, rows arrive in
 // order, cancelling keeps what was added, one report at the end.
+#include "engine/musicinfo.h"
 #include "engine/playlist.h"
 #include "engine/trackloader.h"
 #include "engine/vurncore.h"
@@ -14,7 +15,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
+#include <chrono>
 #include <limits>
+#include <thread>
 #include <memory>
 
 class tst_TrackLoader : public QObject
@@ -31,6 +35,8 @@ private slots:
     void queuedAddsKeepTheirOrder();
     void finishNowAddsEverything();
     void oneReportForAllSlices();
+    void readEntriesComeFirst_data();
+    void readEntriesComeFirst();
 
 private:
     QStringList tableTitles() const;
@@ -185,6 +191,47 @@ void tst_TrackLoader::oneReportForAllSlices()
     QCOMPARE(answerer.count, 1);
     QVERIFY2(answerer.text.contains(QStringLiteral("5 個")), qPrintable(answerer.text));
     QCOMPARE(tableTitles(), expectedTitles(800));
+}
+
+// A list parsed on a worker thread (the saved state of a large library):
+// its rows come before anything added while it was being parsed, whether the
+// read finishes by itself, is finished at once or is cancelled.
+void tst_TrackLoader::readEntriesComeFirst_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::newRow("by itself") << "wait";
+    QTest::newRow("finished at once") << "finish";
+    QTest::newRow("cancelled") << "cancel";
+}
+
+void tst_TrackLoader::readEntriesComeFirst()
+{
+    QFETCH(QString, end);
+    std::atomic<bool> release{false};
+    const QStringList first = files.mid(0, 600);
+    loader->addRead([&release, first] {
+        while (!release)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return musicInfo::entriesFor(first);
+    });
+    QVERIFY(loader->isBusy());
+    loader->addFiles(files.mid(600, 3)); // dropped while the list is parsed
+    QTest::qWait(20);
+    QCOMPARE(PlaylistTable::rows(&rig->table), 0);
+    release = true;
+    QSignalSpy finished(loader.get(), &trackLoader::finished);
+    if (end == QLatin1String("finish")) {
+        loader->finishNow();
+        QCOMPARE(tableTitles(), expectedTitles(603));
+    } else if (end == QLatin1String("cancel")) {
+        loader->cancel();
+        QCOMPARE(PlaylistTable::rows(&rig->table), 0);
+    } else {
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(tableTitles(), expectedTitles(603));
+    }
+    QVERIFY(!loader->isBusy());
+    QCOMPARE(rig->core->playlist->size(), PlaylistTable::rows(&rig->table));
 }
 
 QTEST_MAIN(tst_TrackLoader)
