@@ -18,9 +18,11 @@ musicInfo::~musicInfo()
 
 bool musicInfo::readTags(const QString &path)
 {
+    // The file information describes the last path asked for, also when the
+    // reading fails.
+    delete fileInfo;
+    fileInfo = new QFileInfo(path);
     if (!path.isEmpty() && QString::compare(path, filePath, Qt::CaseSensitive) == 0) {
-        delete fileInfo;
-        fileInfo = new QFileInfo(path);
         failureReason.clear();
         failureIsLength = false;
         if (fileInfo->exists())
@@ -29,19 +31,26 @@ bool musicInfo::readTags(const QString &path)
     return takeReading(path, tagReader::read(path));
 }
 
+void musicInfo::setNameParts(const QString &path)
+{
+    // What QFileInfo gives, without one per track: a library's worth of them
+    // costs hundreds of bytes a track.
+    filePath = path;
+    fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const int firstDot = fileName.indexOf(QLatin1Char('.'));
+    const int lastDot = fileName.lastIndexOf(QLatin1Char('.'));
+    baseName = firstDot < 0 ? fileName : fileName.left(firstDot);
+    suffix = lastDot < 0 ? QString() : fileName.mid(lastDot + 1);
+}
+
 bool musicInfo::takeReading(const QString &path, const tagReading &reading)
 {
-    delete fileInfo;
-    fileInfo = new QFileInfo(path);
     failureReason.clear();
     failureIsLength = false;
     if (!reading.exists)
         return false;
 
-    filePath = path;
-    baseName = fileInfo->baseName();
-    suffix = fileInfo->suffix();
-    fileName = fileInfo->fileName();
+    setNameParts(path);
     if (reading.failure) {
         // Told by whoever asked, once for all the files of one command.
         failureReason = tr(reading.failure);
@@ -68,14 +77,9 @@ bool musicInfo::restoreStored(const storedTrack &stored)
     qint64 modified = -1;
     if (!tagReader::stamp(stored.file, size, modified) || size != stored.size || modified != stored.modified)
         return false;
-    delete fileInfo;
-    fileInfo = new QFileInfo(stored.file);
     failureReason.clear();
     failureIsLength = false;
-    filePath = stored.file;
-    baseName = fileInfo->baseName();
-    suffix = fileInfo->suffix();
-    fileName = fileInfo->fileName();
+    setNameParts(stored.file);
     title = stored.title;
     artist = stored.artist;
     album = stored.album;

@@ -63,4 +63,7 @@ public:
     qint64 modifiedMsec = -1;
     QString failureReason;
     bool failureIsLength = false; // the file has no length the tag library can tell
+
+private:
+    void setNameParts(const QString &path);
 };

@@ -22,19 +22,31 @@ tagPrefetcher::~tagPrefetcher()
 
 int tagPrefetcher::enqueue(const QString &path)
 {
-    int ticket;
+    return enqueueAll(QStringList{path});
+}
+
+int tagPrefetcher::enqueueAll(const QStringList &paths)
+{
+    int first;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        ticket = int(jobs.size());
-        jobs.emplace_back();
-        jobs.back().path = path;
+        first = int(jobs.size());
+        for (const QString &path : paths) {
+            jobs.emplace_back();
+            jobs.back().path = path;
+        }
     }
+    startWorkers();
+    wake.notify_all();
+    return first;
+}
+
+void tagPrefetcher::startWorkers()
+{
     // Threads start with the first work, not with the player.
     if (workers.empty())
         for (int i = 0; i < threadCount; ++i)
             workers.emplace_back(&tagPrefetcher::work, this);
-    wake.notify_one();
-    return ticket;
 }
 
 bool tagPrefetcher::take(int ticket, tagReading &reading, int waitMsec)
@@ -44,10 +56,12 @@ bool tagPrefetcher::take(int ticket, tagReading &reading, int waitMsec)
         return false;
     Job &job = jobs[size_t(ticket)];
     const auto ready = [&job] { return job.done; };
+    ++waiting;
     if (waitMsec < 0)
         finished.wait(lock, ready);
     else if (!ready())
         finished.wait_for(lock, std::chrono::milliseconds(waitMsec), ready);
+    --waiting;
     if (!job.done)
         return false;
     reading = std::move(job.reading);
@@ -80,6 +94,8 @@ void tagPrefetcher::work()
             continue;
         jobs[index].reading = std::move(reading);
         jobs[index].done = true;
-        finished.notify_all();
+        // Waking the taker only when it waits saves a system call a file.
+        if (waiting > 0)
+            finished.notify_all();
     }
 }

@@ -3,6 +3,7 @@
 #include "engine/tagreader.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <condition_variable>
 #include <deque>
@@ -23,6 +24,8 @@ public:
 
     // Queues a file; the ticket claims its reading.
     int enqueue(const QString &path);
+    // Queues many files at once; their tickets run from the one returned.
+    int enqueueAll(const QStringList &paths);
     // The reading of a ticket, waiting at most waitMsec for it (-1: as long
     // as it takes); false when it is not ready yet.
     bool take(int ticket, tagReading &reading, int waitMsec);
@@ -47,4 +50,6 @@ private:
     size_t nextJob = 0;
     unsigned generation = 0; // bumped by clear(): late readings are dropped
     bool stopping = false;
+    int waiting = 0; // takers waiting for a reading: only then is one told
+    void startWorkers();
 };

@@ -1,7 +1,6 @@
 #include "engine/tagreader.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QTextCodec>
 
 #include <limits>
@@ -53,7 +52,9 @@ bool tagReader::stamp(const QString &path, qint64 &size, qint64 &modifiedMsec)
 tagReading tagReader::read(const QString &path)
 {
     tagReading reading;
-    if (path.isEmpty() || !QFileInfo::exists(path))
+    // One stat answers whether the file is there and gives its stamps.
+    struct stat info;
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
         return reading;
     reading.exists = true;
 
@@ -84,7 +85,10 @@ tagReading tagReader::read(const QString &path)
         return reading;
 
     reading.lengthMsec = qint32(msec);
-    stamp(path, reading.size, reading.modifiedMsec);
+    if (S_ISREG(info.st_mode)) {
+        reading.size = qint64(info.st_size);
+        reading.modifiedMsec = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+    }
     const TagLib::Tag *tag = ref.tag();
     reading.title = decodeTagText(tag->title());
     reading.artist = decodeTagText(tag->artist());

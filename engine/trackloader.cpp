@@ -52,8 +52,14 @@ void trackLoader::add(const QList<storedTrack> &entries)
     // Files known by path alone are read ahead when there are many of them;
     // stamped entries are mostly rebuilt from what was kept, which is quick.
     const bool readAhead = busy || entries.size() >= prefetchFrom;
+    QStringList unread;
+    for (const storedTrack &entry : entries) {
+        if (readAhead && entry.size < 0)
+            unread << entry.file;
+    }
+    int ticket = unread.isEmpty() ? -1 : prefetcher.enqueueAll(unread);
     for (const storedTrack &entry : entries)
-        tickets.append(readAhead && entry.size < 0 ? prefetcher.enqueue(entry.file) : -1);
+        tickets.append(readAhead && entry.size < 0 ? ticket++ : -1);
     queue += entries;
     total += entries.size();
     if (busy) {
@@ -96,10 +102,17 @@ void trackLoader::takeRead()
     reading = false;
     const QList<storedTrack> entries = std::move(readEntries);
     readEntries.clear();
+    QStringList unread;
+    for (const storedTrack &entry : entries) {
+        if (entry.size < 0)
+            unread << entry.file;
+    }
+    // One hand-over for all: the readers wake once, not once a file.
+    int ticket = unread.isEmpty() ? -1 : prefetcher.enqueueAll(unread);
     QVector<int> ahead;
     ahead.reserve(entries.size());
     for (const storedTrack &entry : entries)
-        ahead.append(entry.size < 0 ? prefetcher.enqueue(entry.file) : -1);
+        ahead.append(entry.size < 0 ? ticket++ : -1);
     // In front of what was queued while reading, behind what is added already.
     queue = queue.mid(0, next) + entries + queue.mid(next);
     tickets = tickets.mid(0, next) + ahead + tickets.mid(next);
