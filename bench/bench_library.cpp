@@ -270,8 +270,8 @@ int main(int argc, char *argv[])
     std::printf("| bare TagLib loop, warm | %.0f ms |\n", loop);
     std::printf("| first start, nothing stamped (every file read), all rows in | %.0f ms = %.2fx the loop |\n",
                 num(first, "rows_in"), num(first, "rows_in") / loop);
-    std::printf("| start from its own state: window shown | %.0f ms (%.0f ms, %.0f ms) |\n",
-                num(second, "shown"), num(third, "shown"), num(ops, "shown"));
+    std::printf("| start from its own state: window shown | %.0f ms (%.0f ms, %.0f ms; empty player %.0f ms) |\n",
+                num(second, "shown"), num(third, "shown"), num(ops, "shown"), num(empty, "shown"));
     std::printf("| start from its own state: all rows in | %.0f ms = %.2fx the loop |\n",
                 num(second, "rows_in"), num(second, "rows_in") / loop);
     std::printf("| closing (saving the state) | %.0f ms (%.0f ms after an unchanged start) |\n",

@@ -3,6 +3,8 @@
 #include "engine/tagreader.h"
 
 #include <QFileInfo>
+#include <QMutex>
+#include <QVector>
 
 #include <limits>
 
@@ -58,7 +60,7 @@ bool musicInfo::takeReading(const QString &path, const tagReading &reading)
         return false;
     }
     lengthMsec = reading.lengthMsec;
-    lengthText = msecToString(lengthMsec);
+    lengthText = lengthTextFor(lengthMsec);
     fileSize = reading.size;
     modifiedMsec = reading.modifiedMsec;
     title = reading.title.isEmpty() ? baseName : reading.title;
@@ -85,7 +87,7 @@ bool musicInfo::restoreStored(const storedTrack &stored)
     album = stored.album;
     year = stored.year;
     lengthMsec = qint32(stored.lengthMsec);
-    lengthText = msecToString(lengthMsec);
+    lengthText = lengthTextFor(lengthMsec);
     fileSize = stored.size;
     modifiedMsec = stored.modified;
     return true;
@@ -115,6 +117,22 @@ storedTrack musicInfo::toStored() const
     entry.size = fileSize;
     entry.modified = modifiedMsec;
     return entry;
+}
+
+QString musicInfo::lengthTextFor(qint64 msec)
+{
+    // Tracks of the same whole-second length share one text; a library has
+    // only so many lengths under two hours.
+    static QMutex mutex;
+    static QVector<QString> texts(2 * 60 * 60);
+    const qint64 seconds = qMax<qint64>(0, msec) / 1000;
+    if (seconds >= texts.size())
+        return msecToString(msec);
+    QMutexLocker lock(&mutex);
+    QString &text = texts[int(seconds)];
+    if (text.isNull())
+        text = msecToString(msec);
+    return text;
 }
 
 QString musicInfo::msecToString(qint64 msec)

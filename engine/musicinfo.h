@@ -66,4 +66,5 @@ public:
 
 private:
     void setNameParts(const QString &path);
+    static QString lengthTextFor(qint64 msec);
 };

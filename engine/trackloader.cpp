@@ -7,6 +7,10 @@
 #include <QProgressDialog>
 #include <QTimer>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 
 trackLoader::trackLoader(vurnCore *player, QWidget *parentForDialog, QObject *parent)
     : QObject(parent), core(player), dialogParent(parentForDialog)
@@ -88,7 +92,7 @@ void trackLoader::addRead(std::function<QList<storedTrack>()> read)
         QMetaObject::invokeMethod(this, [this] {
             if (reading) {
                 takeRead();
-                runSlice();
+                sliceTimer->start(); // the first slice after the events that came meanwhile
             }
         }, Qt::QueuedConnection);
     });
@@ -114,8 +118,13 @@ void trackLoader::takeRead()
     for (const storedTrack &entry : entries)
         ahead.append(entry.size < 0 ? ticket++ : -1);
     // In front of what was queued while reading, behind what is added already.
-    queue = queue.mid(0, next) + entries + queue.mid(next);
-    tickets = tickets.mid(0, next) + ahead + tickets.mid(next);
+    if (queue.isEmpty()) {
+        queue = entries; // shared, not copied entry by entry
+        tickets = ahead;
+    } else {
+        queue = queue.mid(0, next) + entries + queue.mid(next);
+        tickets = tickets.mid(0, next) + ahead + tickets.mid(next);
+    }
     total += entries.size();
 }
 
@@ -158,6 +167,9 @@ void trackLoader::addSlice(bool toTheEnd)
             // Not read yet: the next slice waits again, the event loop runs between.
             if (!prefetcher.take(ticket, reading, toTheEnd ? -1 : int(left)))
                 break;
+            share(reading.artist);
+            share(reading.album);
+            share(reading.year);
             core->addReading(queue.at(next).file, reading, report);
         } else {
             core->addEntry(queue.at(next), report);
@@ -225,10 +237,28 @@ void trackLoader::cancel()
     complete();
 }
 
+void trackLoader::share(QString &text)
+{
+    if (text.isEmpty())
+        return;
+    const auto it = shared.constFind(text);
+    if (it != shared.constEnd())
+        text = *it;
+    else
+        shared.insert(text);
+}
+
 void trackLoader::complete()
 {
     sliceTimer->stop();
     busy = false;
+    shared.clear();
+#ifdef __GLIBC__
+    // The readings and queue entries of a large add are freed between the
+    // tracks' own strings; give the whole free pages back to the system.
+    if (total >= 10000)
+        malloc_trim(0);
+#endif
     queue.clear();
     tickets.clear();
     prefetcher.clear();

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QVector>
 
 #include <atomic>
@@ -71,6 +72,9 @@ private:
     tagPrefetcher prefetcher;
     int next = 0;  // first queued entry not read yet
     int done = 0;  // entries read in this run
+    // Artists, albums and years of this run: tracks of one album share them.
+    QSet<QString> shared;
+    void share(QString &text);
     int total = 0; // entries queued in this run
     loadReport report;
     QTimer *sliceTimer = nullptr;

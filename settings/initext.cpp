@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QStringList>
 
+#include <array>
+
 namespace {
 
 const char hexDigits[] = "0123456789ABCDEF";
@@ -241,8 +243,20 @@ bool iniText::nextLine(const QByteArray &data, int &pos, int &lineStart, int &li
     lineStart = pos;
     while (lineStart < size && isBlank(d[lineStart]))
         ++lineStart;
+    // The characters that matter to a line's shape; runs of others are skipped
+    // at once (a library's state file is megabytes of them).
+    static const auto special = [] {
+        std::array<bool, 256> table{};
+        for (const unsigned char c : {'=', '\n', '\r', '\\', '"', ';'})
+            table[c] = true;
+        return table;
+    }();
     int i = lineStart;
     while (i < size) {
+        while (i < size && !special[static_cast<unsigned char>(d[i])])
+            ++i;
+        if (i >= size)
+            break;
         const char c = d[i++];
         if (c == '=') {
             if (!inQuotes && equalsPos < 0)

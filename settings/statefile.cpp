@@ -140,6 +140,17 @@ QList<storedTrack> stateFile::readPlaylist(const QByteArray &data, bool forShow)
     std::stable_sort(sections.begin(), sections.end(),
                      [](const Section &a, const Section &b) { return a.number < b.number; });
     entries.reserve(sections.size());
+    // Tracks of one album share its artist, album and year: one copy each.
+    QSet<QString> shared;
+    auto share = [&shared](QString &text) {
+        if (text.isEmpty())
+            return;
+        const auto it = shared.constFind(text);
+        if (it != shared.constEnd())
+            text = *it;
+        else
+            shared.insert(text);
+    };
     int at = 0;
     for (int index = 0; at < sections.size() && sections.at(at).number == index; ++index) {
         storedTrack entry;
@@ -188,6 +199,9 @@ QList<storedTrack> stateFile::readPlaylist(const QByteArray &data, bool forShow)
         const bool stamped = entry.size >= 0 && entry.modified >= 0;
         if (stamped || forShow) {
             entry.lengthMsec = number(time);
+            share(entry.artist);
+            share(entry.album);
+            share(entry.year);
         } else {
             // Read again from the file: the kept values are not used.
             entry.size = entry.modified = -1;
