@@ -35,6 +35,7 @@ private slots:
     void moveSelection_data();
     void moveSelection();
     void singleBlockMovesLikeRowByRow();
+    void editsFreeTheirTracks();
 
 private:
     QStringList titles() const;
@@ -337,6 +338,30 @@ void tst_VurnCoreTable::singleBlockMovesLikeRowByRow()
         QVERIFY2(playlistTitles() == expected, qPrintable(where));
         QVERIFY2(selectedRows() == wanted, qPrintable(where));
     }
+}
+
+// Removed and cleared tracks are freed at once, and the view's model never
+// names a row the playlist no longer has.
+void tst_VurnCoreTable::editsFreeTheirTracks()
+{
+    addLetters(12);
+    int freed = 0;
+    for (musicInfo *track : core->tracks())
+        connect(track, &QObject::destroyed, this, [&freed] { ++freed; });
+    int announced = 0;
+    connect(table->model(), &QAbstractItemModel::rowsRemoved, this,
+            [&announced](const QModelIndex &, int first, int last) { announced += last - first + 1; });
+    QVERIFY(core->removeTracks(2, 5));
+    QCOMPARE(freed, 4);
+    QCOMPARE(announced, 4);
+    QCOMPARE(PlaylistTable::rows(table), 8);
+    QCOMPARE(titles(), playlistTitles());
+    QVERIFY(core->moveTrack(0, 7));
+    QCOMPARE(titles(), playlistTitles());
+    core->clearTracks();
+    QCOMPARE(freed, 12);
+    QCOMPARE(PlaylistTable::rows(table), 0);
+    QVERIFY(!table->model()->index(0, 0).isValid());
 }
 
 QTEST_MAIN(tst_VurnCoreTable)
