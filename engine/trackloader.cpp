@@ -167,9 +167,9 @@ void trackLoader::addSlice(bool toTheEnd)
             // Not read yet: the next slice waits again, the event loop runs between.
             if (!prefetcher.take(ticket, reading, toTheEnd ? -1 : int(left)))
                 break;
-            share(reading.artist);
-            share(reading.album);
-            share(reading.year);
+            shared.share(reading.artist);
+            shared.share(reading.album);
+            shared.share(reading.year);
             core->addReading(queue.at(next).file, reading, report);
         } else {
             core->addEntry(queue.at(next), report);
@@ -235,17 +235,6 @@ void trackLoader::cancel()
     queue.erase(queue.begin() + next, queue.end());
     tickets.resize(next);
     complete();
-}
-
-void trackLoader::share(QString &text)
-{
-    if (text.isEmpty())
-        return;
-    const auto it = shared.constFind(text);
-    if (it != shared.constEnd())
-        text = *it;
-    else
-        shared.insert(text);
 }
 
 void trackLoader::complete()

@@ -3,12 +3,12 @@
 #include "engine/loadreport.h"
 #include "engine/musicinfo.h"
 #include "engine/tagprefetcher.h"
+#include "engine/textpool.h"
 
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
-#include <QSet>
 #include <QVector>
 
 #include <atomic>
@@ -73,8 +73,7 @@ private:
     int next = 0;  // first queued entry not read yet
     int done = 0;  // entries read in this run
     // Artists, albums and years of this run: tracks of one album share them.
-    QSet<QString> shared;
-    void share(QString &text);
+    textPool shared;
     int total = 0; // entries queued in this run
     loadReport report;
     QTimer *sliceTimer = nullptr;

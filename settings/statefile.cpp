@@ -1,6 +1,7 @@
 #include "settings/statefile.h"
 
 #include "engine/musicinfo.h"
+#include "engine/textpool.h"
 #include "settings/initext.h"
 
 #include <QFile>
@@ -141,16 +142,7 @@ QList<storedTrack> stateFile::readPlaylist(const QByteArray &data, bool forShow)
                      [](const Section &a, const Section &b) { return a.number < b.number; });
     entries.reserve(sections.size());
     // Tracks of one album share its artist, album and year: one copy each.
-    QSet<QString> shared;
-    auto share = [&shared](QString &text) {
-        if (text.isEmpty())
-            return;
-        const auto it = shared.constFind(text);
-        if (it != shared.constEnd())
-            text = *it;
-        else
-            shared.insert(text);
-    };
+    textPool shared;
     int at = 0;
     for (int index = 0; at < sections.size() && sections.at(at).number == index; ++index) {
         storedTrack entry;
@@ -199,9 +191,9 @@ QList<storedTrack> stateFile::readPlaylist(const QByteArray &data, bool forShow)
         const bool stamped = entry.size >= 0 && entry.modified >= 0;
         if (stamped || forShow) {
             entry.lengthMsec = number(time);
-            share(entry.artist);
-            share(entry.album);
-            share(entry.year);
+            shared.share(entry.artist);
+            shared.share(entry.album);
+            shared.share(entry.year);
         } else {
             // Read again from the file: the kept values are not used.
             entry.size = entry.modified = -1;
