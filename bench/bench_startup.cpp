@@ -86,12 +86,16 @@ int main(int argc, char *argv[])
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 3;
+    const double shown = timer.nsecsElapsed() / 1e6;
+    // The window shows first; the rows arrive while the event loop turns.
+    while (window.loader->isBusy())
+        QTest::qWait(2);
     const double startup = timer.nsecsElapsed() / 1e6;
     const int rows = window.findChild<QTableView *>(QStringLiteral("playListTable"))->model()->rowCount();
 
-    std::printf("startup: %d tracks restored, %.0f ms to a shown window; bare TagLib loop %.0f ms "
+    std::printf("startup: window shown in %.0f ms, %d tracks restored in %.0f ms; bare TagLib loop %.0f ms "
                 "(ratio %.2f), with the four tags %.0f ms (ratio %.2f)\n",
-                rows, startup, bare, startup / bare, withTags, startup / withTags);
+                shown, rows, startup, bare, startup / bare, withTags, startup / withTags);
     // Closing saves the state with each file's size and time; the next start
     // rebuilds unchanged tracks from those instead of reading the files.
     window.close();
@@ -100,11 +104,14 @@ int main(int argc, char *argv[])
     stamped.show();
     if (!QTest::qWaitForWindowExposed(&stamped))
         return 3;
+    const double shownAgain = timer.nsecsElapsed() / 1e6;
+    while (stamped.loader->isBusy())
+        QTest::qWait(2);
     const double again = timer.nsecsElapsed() / 1e6;
     const int rowsAgain = stamped.findChild<QTableView *>(QStringLiteral("playListTable"))->model()->rowCount();
-    std::printf("startup with the saved stamps: %d tracks restored, %.0f ms to a shown window "
+    std::printf("startup with the saved stamps: window shown in %.0f ms, %d tracks restored in %.0f ms "
                 "(ratio %.2f to the bare TagLib loop)\n",
-                rowsAgain, again, again / bare);
+                shownAgain, rowsAgain, again, again / bare);
     if (rowsAgain != count)
         return 2;
 
