@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <QVector>
 
 #include <taglib/fileref.h>
 #include <taglib/tag.h>
@@ -244,15 +245,24 @@ int main(int argc, char *argv[])
     QDir(emptyState).removeRecursively();
     QDir().mkpath(emptyState);
     QDir().mkpath(state);
-    if (!writeUnstamped(state, files))
-        return 1;
-
     double warmRuns[3] = {bareLoop(files), bareLoop(files), bareLoop(files)};
     std::sort(warmRuns, warmRuns + 3);
     const double loop = warmRuns[1];
 
     const auto empty = runStart(QStringLiteral("plain"), emptyState);
-    const auto first = runStart(QStringLiteral("plain"), state);
+    // The first start reads every file on both cores; a busy machine swings
+    // it as much as the loop, so it is the median of three, each from the
+    // unstamped file.
+    QVector<QMap<QString, QString>> firsts;
+    for (int round = 0; round < 3; ++round) {
+        if (!writeUnstamped(state, files))
+            return 1;
+        firsts << runStart(QStringLiteral("plain"), state);
+    }
+    std::sort(firsts.begin(), firsts.end(), [](const QMap<QString, QString> &a, const QMap<QString, QString> &b) {
+        return a.value(QStringLiteral("rows_in")).toDouble() < b.value(QStringLiteral("rows_in")).toDouble();
+    });
+    const auto first = firsts.at(1);
     const auto second = runStart(QStringLiteral("plain"), state);
     const auto third = runStart(QStringLiteral("plain"), state);
     const auto ops = runStart(QStringLiteral("ops"), state);

@@ -2,8 +2,8 @@
 #include "settings/statefile.h"
 #include "settings/vurnsettings.h"
 #include "support/inisnapshot.h"
+#include "support/statedir.h"
 
-#include <QFile>
 #include <QMap>
 #include <QRect>
 #include <QSettings>
@@ -53,12 +53,6 @@ QMap<QString, QByteArray> sections(const QByteArray &text)
     return result;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class tst_stateFile : public QObject
@@ -91,14 +85,14 @@ private Q_SLOTS:
                 ini.endGroup();
             }
         }
-        const auto expected = sections(readAll(path));
+        const auto expected = sections(StateDir::read(path));
         const auto ours = sections(stateFile::playlistText(tracks));
         QCOMPARE(ours.keys(), expected.keys());
         for (const QString &name : expected.keys())
             QCOMPARE(ours.value(name), expected.value(name));
 
         // And what QSettings wrote reads back whole.
-        const QList<storedTrack> read = stateFile::readPlaylist(readAll(path), true);
+        const QList<storedTrack> read = stateFile::readPlaylist(StateDir::read(path), true);
         QCOMPARE(read.size(), tracks.size());
         for (int i = 0; i < tracks.size(); ++i) {
             QCOMPARE(read.at(i).file, tracks.at(i).file);
@@ -182,7 +176,7 @@ private Q_SLOTS:
                 b.setValue(it.key(), it.value());
             }
         }
-        QCOMPARE(readAll(ours), readAll(theirs));
+        QCOMPARE(StateDir::read(ours), StateDir::read(theirs));
         QSettings readByIni(IniSnapshot::of(ours), QSettings::IniFormat);
         readByIni.setIniCodec("UTF-8");
         QSettings readByUs(IniSnapshot::of(theirs), stateFile::format());

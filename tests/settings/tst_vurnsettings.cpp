@@ -4,33 +4,17 @@
 #include "settings/vurnsettings.h"
 #include "support/inisnapshot.h"
 #include "support/settingsreader.h"
+#include "support/statedir.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString weekText(const alarmOne *alarm)
 {
@@ -58,21 +42,16 @@ class tst_vurnSettings : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<StateDir> dir;
     QString iniPath() const { return dir->filePath(QStringLiteral("Vurn.ini")); }
 
 private slots:
     void init()
     {
-        dir.reset(new QTemporaryDir);
+        dir.reset(new StateDir);
         QVERIFY(dir->isValid());
-        vurnSettings::setStateDirectoryOverride(dir->path());
     }
-    void cleanup()
-    {
-        vurnSettings::setStateDirectoryOverride(QString());
-        dir.reset();
-    }
+    void cleanup() { dir.reset(); }
 
     void firstRunDefaults()
     {
@@ -119,7 +98,7 @@ private slots:
     void generalValues()
     {
         QFETCH(QByteArray, ini);
-        writeFile(iniPath(), ini);
+        StateDir::write(iniPath(), ini);
         SettingsReader reader(dir->path());
         QTEST(reader.settings.loadRepeatMode(), "mode");
         QTEST(reader.settings.loadVolume(), "volume");
@@ -147,7 +126,7 @@ private slots:
     void alarmOptions()
     {
         QFETCH(QByteArray, ini);
-        writeFile(iniPath(), ini);
+        StateDir::write(iniPath(), ini);
         {
             SettingsReader reader(dir->path());
             QTEST(reader.settings.loadSnoozeMinutes(), "snooze");
@@ -198,7 +177,7 @@ private slots:
             settings.saveWindowLayout(geometry, QByteArray("state\n=[x]"));
             settings.sync();
             // On disk now, although the object lives on.
-            const QByteArray bytes = readFile(iniPath());
+            const QByteArray bytes = StateDir::read(iniPath());
             QVERIFY(bytes.contains(QStringLiteral("リピートなし：ランダム").toUtf8()));
             SettingsReader reader(dir->path());
             QCOMPARE(reader.settings.loadRepeatMode(), QStringLiteral("リピートなし：ランダム"));
@@ -231,7 +210,7 @@ private slots:
     void loadPlayList()
     {
         QFETCH(QByteArray, ini);
-        writeFile(iniPath(), ini);
+        StateDir::write(iniPath(), ini);
         SettingsReader reader(dir->path());
         QTEST(reader.settings.loadPlayList(), "files");
     }
@@ -276,7 +255,7 @@ private slots:
     {
         QFETCH(QByteArray, ini);
         QFETCH(int, count);
-        writeFile(iniPath(), ini);
+        StateDir::write(iniPath(), ini);
         SettingsReader reader(dir->path());
         alarmList *alarms = reader.settings.loadAlarmList();
         QCOMPARE(alarms->size(), count);
@@ -295,7 +274,7 @@ private slots:
     void alarmRoundTrip()
     {
         // An alarm read from a hand-written file is saved in the normal form.
-        writeFile(iniPath(), "[Alarm0]\nTime=07:30\nWeek=60\nEnabled=false\n"
+        StateDir::write(iniPath(), "[Alarm0]\nTime=07:30\nWeek=60\nEnabled=false\n"
                              "[Alarm1]\nTime=23:05\nWeek=2\nPlayList=朝\nPlayMode=シャッフル\nFirstPlay=true\n"
                              "Interrupt=true\nVolume=しない\nVolumeControl=フェードイン：10分\n");
         {
@@ -433,7 +412,7 @@ private slots:
             // within the same millisecond at the same size for the one it read.
             const QString name = QStringLiteral("garbage%1").arg(n);
             const QString path = dir->filePath(name + QStringLiteral(".ini"));
-            writeFile(path, bytes);
+            StateDir::write(path, bytes);
             SettingsReader reader(dir->path(), name);
             vurnSettings &s = reader.settings;
             s.loadRepeatMode();

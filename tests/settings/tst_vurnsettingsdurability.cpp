@@ -4,17 +4,16 @@
 #include "settings/vurnsettings.h"
 #include "support/inisnapshot.h"
 #include "support/settingsreader.h"
+#include "support/statedir.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QSysInfo>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -26,14 +25,6 @@
 // The state file is always one whole save: none of an earlier one left in it,
 // a kill at any moment of a save, and the lock files a killed writer leaves.
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 // ---- The state a killed writer saves over and over --------------------------
 
@@ -156,12 +147,6 @@ int runSaveOnce(const QString &dir)
     return 0;
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class tst_vurnSettingsDurability : public QObject
@@ -169,21 +154,16 @@ class tst_vurnSettingsDurability : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<StateDir> dir;
     QString iniPath() const { return dir->filePath(QStringLiteral("Vurn.ini")); }
 
 private slots:
     void init()
     {
-        dir.reset(new QTemporaryDir);
+        dir.reset(new StateDir);
         QVERIFY(dir->isValid());
-        vurnSettings::setStateDirectoryOverride(dir->path());
     }
-    void cleanup()
-    {
-        vurnSettings::setStateDirectoryOverride(QString());
-        dir.reset();
-    }
+    void cleanup() { dir.reset(); }
 
     void clearAllLeavesNoStaleGroups()
     {
@@ -192,12 +172,12 @@ private slots:
         QString name = QStringLiteral("Vurn");
         settings.openFile(name);
         saveGeneration(settings, 3); // 311 tracks, 3 alarms
-        const QByteArray before = readFile(iniPath());
+        const QByteArray before = StateDir::read(iniPath());
         QVERIFY(!before.isEmpty());
 
         settings.clearAll();
         // Nothing is gone from disk until the new state is written.
-        QCOMPARE(readFile(iniPath()), before);
+        QCOMPARE(StateDir::read(iniPath()), before);
         // Nothing is kept in memory either: values read now are the defaults.
         QCOMPARE(settings.loadVolume(), 70);
         QVERIFY(settings.loadPlayList().isEmpty());
@@ -276,7 +256,7 @@ private slots:
                         const QStringList files = QDir(dir->path()).entryList(QDir::Files | QDir::Hidden);
                         for (const QString &f : files)
                             qWarning("%s: %lld bytes: %s", qPrintable(f), QFileInfo(dir->filePath(f)).size(),
-                                     f.endsWith(QLatin1String(".lock")) ? readFile(dir->filePath(f)).toHex().constData() : "");
+                                     f.endsWith(QLatin1String(".lock")) ? StateDir::read(dir->filePath(f)).toHex().constData() : "");
                         QFAIL("the writer made no progress");
                     }
                 }
@@ -329,11 +309,11 @@ private slots:
         const QByteArray deadPid = QByteArray::number(ended.processId());
         QVERIFY(ended.waitForFinished());
         const QString lockPath = iniPath() + QStringLiteral(".lock");
-        writeFile(lockPath, QByteArray(lockContent).replace("%PID%", deadPid));
+        StateDir::write(lockPath, QByteArray(lockContent).replace("%PID%", deadPid));
         if (rmlockChain) {
-            writeFile(lockPath + QStringLiteral(".rmlock"),
+            StateDir::write(lockPath + QStringLiteral(".rmlock"),
                       deadPid + "\nvurn\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-            writeFile(lockPath + QStringLiteral(".rmlock.rmlock"), QByteArray());
+            StateDir::write(lockPath + QStringLiteral(".rmlock.rmlock"), QByteArray());
         }
         // Saved in a child so that a hang fails this test instead of stopping the run.
         QProcess child;
