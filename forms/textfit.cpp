@@ -58,7 +58,10 @@ struct Fitted
     QRect extent; // of the children, fitted
 };
 
-Fitted fitContainer(QWidget *container);
+// `room`: the container's drawn size where it is known before it is shown
+// (a page's area, a group box's frame); its children then keep what they had
+// of their margin to its far edges.
+Fitted fitContainer(QWidget *container, QSize room = QSize());
 
 // Plain holders of drawn widgets; views, editors and choosers arrange their
 // own insides.
@@ -94,7 +97,7 @@ QSize grownTabs(QTabWidget *tabs)
         QWidget *page = tabs->widget(i);
         if (!isHolder(page))
             continue;
-        const Fitted fitted = fitContainer(page);
+        const Fitted fitted = fitContainer(page, area);
         const QSize needed(fitted.extent.right() + 1, fitted.extent.bottom() + 1);
         growth = growth.expandedTo(fitted.growth).expandedTo(needed - area);
     }
@@ -108,7 +111,7 @@ QSize growthOf(QWidget *child)
     if (auto *tabs = qobject_cast<QTabWidget *>(child))
         return grownTabs(tabs).expandedTo(QSize(0, 0));
     if (isHolder(child))
-        growth = fitContainer(child).growth;
+        growth = fitContainer(child, qobject_cast<QGroupBox *>(child) ? child->size() : QSize()).growth;
     if (hasOwnText(child)) {
         const QSize hint = textHint(child);
         growth = growth.expandedTo(QSize(hint.width() - child->width(), hint.height() - child->height()));
@@ -160,7 +163,7 @@ const int keptGap = 12;
 
 // Fits the children of a container without a layout, pushing along what
 // stood right of or below a grown widget.
-Fitted fitContainer(QWidget *container)
+Fitted fitContainer(QWidget *container, QSize room)
 {
     QVector<Placed> placed;
     for (QObject *object : container->children()) {
@@ -223,7 +226,17 @@ Fitted fitContainer(QWidget *container)
         fitted |= item.now;
         changed = changed || item.now != item.before;
     }
-    const QSize growth(std::max(0, fitted.right() - drawn.right()), std::max(0, fitted.bottom() - drawn.bottom()));
+    QSize growth(std::max(0, fitted.right() - drawn.right()), std::max(0, fitted.bottom() - drawn.bottom()));
+    if (room.isValid()) {
+        // Measured from the container's own edges: a notice drawn over the
+        // whole of it must not swallow the margin of what grew.
+        int right = room.width() - 1, bottom = room.height() - 1;
+        for (const Placed &item : placed) {
+            right = std::max(right, item.now.right() + std::clamp(room.width() - 1 - item.before.right(), 0, keptGap));
+            bottom = std::max(bottom, item.now.bottom() + std::clamp(room.height() - 1 - item.before.bottom(), 0, keptGap));
+        }
+        growth = QSize(right - (room.width() - 1), bottom - (room.height() - 1));
+    }
     for (Placed &item : placed) {
         // A notice drawn over the widgets it hides keeps hiding all of them.
         if (changed && coversOthers(item, placed, drawn))

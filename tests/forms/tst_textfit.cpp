@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -152,6 +153,16 @@ void tst_TextFit::settingsWindow()
         for (QWidget *child : page->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
             QVERIFY2(child->geometry().right() < page->width() && child->geometry().bottom() < page->height(),
                      qPrintable(child->objectName()));
+        // A group box, frame and all, is inside what the window shows, and
+        // what it holds stays inside its frame.
+        for (QGroupBox *group : page->findChildren<QGroupBox *>()) {
+            QVERIFY2(window.rect().contains(QRect(group->mapTo(&window, QPoint(0, 0)), group->size())),
+                     qPrintable(group->objectName()));
+            for (QWidget *child : group->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+                QVERIFY2(child->geometry().right() < group->width() && child->geometry().bottom() < group->height(),
+                         qPrintable(QStringLiteral("%1 in %2: %3 of %4").arg(child->objectName(), group->objectName())
+                                        .arg(child->geometry().right()).arg(group->width())));
+        }
     }
     // The notice over the playlist tab hides everything under it, grown or
     // not (as drawn, some of it sticks out of the notice by a pixel or two).
