@@ -1,4 +1,4 @@
-#include "textpool.h"
+#include "engine/textpool.h"
 
 void textPool::share(QString &text)
 {

@@ -52,16 +52,12 @@ bool columnsOverlap(const QRect &a, const QRect &b)
     return a.left() <= b.right() && b.left() <= a.right();
 }
 
-struct Fitted
-{
-    QSize growth; // beyond the drawing's extent
-    QRect extent; // of the children, fitted
-};
-
+// Fits the children and answers how much the container must grow.
 // `room`: the container's drawn size where it is known before it is shown
 // (a page's area, a group box's frame); its children then keep what they had
-// of their margin to its far edges.
-Fitted fitContainer(QWidget *container, QSize room = QSize());
+// of their margin to its far edges. Without it, growth is measured beyond
+// the drawing's extent.
+QSize fitContainer(QWidget *container, QSize room = QSize());
 
 // Plain holders of drawn widgets; views, editors and choosers arrange their
 // own insides.
@@ -97,9 +93,8 @@ QSize grownTabs(QTabWidget *tabs)
         QWidget *page = tabs->widget(i);
         if (!isHolder(page))
             continue;
-        const Fitted fitted = fitContainer(page, area);
-        const QSize needed(fitted.extent.right() + 1, fitted.extent.bottom() + 1);
-        growth = growth.expandedTo(fitted.growth).expandedTo(needed - area);
+        // Measured against the page's area, the growth keeps everything inside it.
+        growth = growth.expandedTo(fitContainer(page, area));
     }
     return growth;
 }
@@ -111,7 +106,7 @@ QSize growthOf(QWidget *child)
     if (auto *tabs = qobject_cast<QTabWidget *>(child))
         return grownTabs(tabs).expandedTo(QSize(0, 0));
     if (isHolder(child))
-        growth = fitContainer(child, qobject_cast<QGroupBox *>(child) ? child->size() : QSize()).growth;
+        growth = fitContainer(child, qobject_cast<QGroupBox *>(child) ? child->size() : QSize());
     if (hasOwnText(child)) {
         const QSize hint = textHint(child);
         growth = growth.expandedTo(QSize(hint.width() - child->width(), hint.height() - child->height()));
@@ -163,7 +158,7 @@ const int keptGap = 12;
 
 // Fits the children of a container without a layout, pushing along what
 // stood right of or below a grown widget.
-Fitted fitContainer(QWidget *container, QSize room)
+QSize fitContainer(QWidget *container, QSize room)
 {
     QVector<Placed> placed;
     for (QObject *object : container->children()) {
@@ -172,7 +167,7 @@ Fitted fitContainer(QWidget *container, QSize room)
             placed.append({child, child->geometry(), child->geometry()});
     }
     if (placed.isEmpty())
-        return {QSize(0, 0), QRect()};
+        return QSize(0, 0);
 
     QRect drawn;
     for (Placed &item : placed) {
@@ -226,7 +221,7 @@ Fitted fitContainer(QWidget *container, QSize room)
         fitted |= item.now;
         changed = changed || item.now != item.before;
     }
-    QSize growth(std::max(0, fitted.right() - drawn.right()), std::max(0, fitted.bottom() - drawn.bottom()));
+    QSize growth;
     if (room.isValid()) {
         // Measured from the container's own edges: a notice drawn over the
         // whole of it must not swallow the margin of what grew.
@@ -236,6 +231,8 @@ Fitted fitContainer(QWidget *container, QSize room)
             bottom = std::max(bottom, item.now.bottom() + std::clamp(room.height() - 1 - item.before.bottom(), 0, keptGap));
         }
         growth = QSize(right - (room.width() - 1), bottom - (room.height() - 1));
+    } else {
+        growth = QSize(std::max(0, fitted.right() - drawn.right()), std::max(0, fitted.bottom() - drawn.bottom()));
     }
     for (Placed &item : placed) {
         // A notice drawn over the widgets it hides keeps hiding all of them.
@@ -244,7 +241,7 @@ Fitted fitContainer(QWidget *container, QSize room)
         if (item.now != item.before)
             item.widget->setGeometry(item.now);
     }
-    return {growth, fitted};
+    return growth;
 }
 
 } // namespace
@@ -267,7 +264,7 @@ void textFit::fitWindow(QWidget *window)
     QWidget *content = mainWindow ? mainWindow->centralWidget() : window;
     if (!content || content->layout())
         return;
-    const QSize growth = content == window ? fitContainer(window).growth : growthOf(content);
+    const QSize growth = content == window ? fitContainer(window) : growthOf(content);
     if (growth.width() <= 0 && growth.height() <= 0)
         return;
     const QSize size = window->size() + growth;
