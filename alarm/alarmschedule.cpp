@@ -182,6 +182,12 @@ QDateTime alarmSchedule::snoozeDue() const
     return snoozed ? snoozeAt : QDateTime(); // invalid once the snooze has fired
 }
 
+void alarmSchedule::renamePlayList(const QString &from, const QString &to)
+{
+    if (snoozed && snoozed->playListName == from)
+        snoozed->playListName = to;
+}
+
 QDateTime alarmSchedule::nextFiring(const alarmList *alarms, bool enabled, const QDateTime &now) const
 {
     if (!enabled || !now.isValid())

@@ -39,6 +39,8 @@ public:
     void snooze(const alarmOne &alarm, const QDateTime &now, int minutes);
     void cancelSnooze();
     QDateTime snoozeDue() const; // invalid when no snooze waits
+    // A saved playlist was renamed: the snoozed alarm keeps to it.
+    void renamePlayList(const QString &from, const QString &to);
 
     // The next occurrence that will fire after `now` (or is due in the current
     // minute and has not fired), snooze included; invalid when none will.

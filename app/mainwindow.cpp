@@ -91,6 +91,11 @@ void MainWindow::initialiseOnce()
     });
     // The tone has taken over; the alarm stops trying the playlist's tracks.
     connect(ringer, &alarmRinger::toneStarted, this, [this] { alarmSkipsLeft = 0; });
+    // Alarms keep to their playlist through a rename: the snoozed and the ringing one too.
+    connect(setWin, &setWindow::playListRenamed, this, [this](const QString &from, const QString &to) {
+        schedule->renamePlayList(from, to);
+        ringer->renamePlayList(from, to);
+    });
     connect(setWin, &setWindow::alarmsChanged, this, [this] {
         applyAlarmOptions();
         refreshAlarmStatus(alarmClock::now());

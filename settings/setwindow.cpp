@@ -60,6 +60,7 @@ setWindow::setWindow(QWidget *parent)
     playlists->alarmsNaming = [this](const QString &name) { return core->alarmsNaming(name); };
     connect(playlists, &playlistTab::renamed, this, [this](const QString &from, const QString &to) {
         core->renamePlayList(from, to);
+        emit playListRenamed(from, to);
         emit alarmsChanged();
     });
     connect(playlists, &playlistTab::namesChanged, core, &setWindowCore::refreshPlayListChoices);

@@ -63,6 +63,8 @@ public:
 Q_SIGNALS:
     // The alarms, the switch or the options were changed by the user.
     void alarmsChanged();
+    // A saved playlist has a new name; the alarms in the table and in effect follow already.
+    void playListRenamed(const QString &from, const QString &to);
 
 private slots:
     void on_okButon_clicked();
