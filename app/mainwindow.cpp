@@ -45,6 +45,9 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // The settings window, a child, outlives the schedule it reads.
+    if (setWin)
+        setWin->setSchedule(nullptr);
     delete ui;
 }
 
@@ -81,6 +84,7 @@ void MainWindow::initialiseOnce()
         refreshTotals();
     });
     schedule = std::make_unique<alarmSchedule>();
+    setWin->setSchedule(schedule.get());
     ringer = new alarmRinger(this);
     connect(ringer, &alarmRinger::stopRequested, this, &MainWindow::stopRinging);
     connect(ringer, &alarmRinger::snoozeRequested, this, &MainWindow::snoozeRinging);

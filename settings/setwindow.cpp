@@ -1,6 +1,9 @@
 #include "settings/setwindow.h"
 
 #include "alarm/alarm_set_window.h"
+#include "alarm/alarmclock.h"
+#include "alarm/alarmlist.h"
+#include "alarm/alarmschedule.h"
 #include "alarm/setwindowcore.h"
 #include "engine/vurncore.h"
 #include "settings/playlisttab.h"
@@ -18,6 +21,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -64,6 +68,7 @@ setWindow::setWindow(QWidget *parent)
         emit alarmsChanged();
     });
     connect(playlists, &playlistTab::namesChanged, core, &setWindowCore::refreshPlayListChoices);
+    connect(core, &setWindowCore::rowsEdited, this, &setWindow::showNextAlarm);
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, [this] {
         if (ui->tabWidget->currentWidget() == ui->playListListTab)
             playlists->refresh();
@@ -205,10 +210,21 @@ void setWindow::setStayAwakeAvailable(bool available)
 
 void setWindow::setNextAlarmText(const QString &text)
 {
-    if (text == nextText && !ui->nextAlarmLabel->text().isEmpty())
+    // Once a second: the table's own next alarm moves on with the clock too.
+    if (text == nextText && !ui->nextAlarmLabel->text().isEmpty() && shownNext == nextText)
         return;
     nextText = text;
     showNextAlarm();
+}
+
+void setWindow::setSchedule(const alarmSchedule *alarmsSchedule)
+{
+    schedule = alarmsSchedule;
+}
+
+QString setWindow::shownNextAlarmText() const
+{
+    return shownNext;
 }
 
 QString setWindow::nextAlarmText() const
@@ -231,7 +247,14 @@ QStringList setWindow::alarmNotes() const
 
 void setWindow::showNextAlarm()
 {
-    QStringList shown{nextText};
+    shownNext = nextText;
+    // The rows only count while the window shows them: opening it fills them afresh.
+    if (schedule && isVisible() && core->rowsDifferFromAlarms()) {
+        const std::unique_ptr<alarmList> rows(core->rowsAsAlarms(nullptr));
+        shownNext = alarmSchedule::nextAlarmText(
+            schedule->nextFiring(rows.get(), isAlarmEnabled(), alarmClock::now()), true);
+    }
+    QStringList shown{shownNext};
     shown += notes;
     // The label has one line beside the alarm switch: what does not fit is
     // cut with an ellipsis, and the whole of it is in the tooltip.
