@@ -3,6 +3,7 @@
 #include "alarm/alarmclock.h"
 #include "alarm/alarmringer.h"
 #include "alarm/alarmschedule.h"
+#include "alarm/alarmvolume.h"
 #include "desktop/mprisservice.h"
 #include "engine/musicplay.h"
 #include "engine/sleeptimer.h"
@@ -38,7 +39,7 @@ void keepForProcessLifetime(QObject *object)
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), ui(new Ui::MainWindow)
+    : QMainWindow(parent), alarmVol(std::make_unique<alarmVolume>()), ui(new Ui::MainWindow)
 {
     rampStep = 0;
 }
