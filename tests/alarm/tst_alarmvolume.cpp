@@ -8,16 +8,15 @@
 #include "engine/outputlevel.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
-#include "settings/vurnsettings.h"
 #include "support/alarmsetup.h"
 #include "support/audiofixtures.h"
 #include "support/settingsreader.h"
 #include "support/soundserverprobe.h"
+#include "support/statedir.h"
 
 #include <QAction>
 #include <QPushButton>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -37,7 +36,7 @@ private:
     int storedVolume();
 
     std::unique_ptr<AudioFixtures> fixtures;
-    std::unique_ptr<QTemporaryDir> state;
+    std::unique_ptr<StateDir> state;
     std::unique_ptr<MainWindow> window;
     QString longTrack;
     QString shortTrack;
@@ -56,8 +55,7 @@ void tst_AlarmVolume::initTestCase()
 void tst_AlarmVolume::init()
 {
     clock = QDateTime(QDate(2024, 1, 1), QTime(7, 0)); // a Monday
-    state = std::make_unique<QTemporaryDir>();
-    vurnSettings::setStateDirectoryOverride(state->path());
+    state = std::make_unique<StateDir>();
     window = std::make_unique<MainWindow>();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -69,7 +67,6 @@ void tst_AlarmVolume::cleanup()
     if (window)
         window->close();
     window.reset();
-    vurnSettings::setStateDirectoryOverride(QString());
     state.reset();
 }
 

@@ -5,17 +5,16 @@
 #include "app/mainwindow.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
-#include "settings/vurnsettings.h"
 #include "support/alarmsetup.h"
 #include "support/audiofixtures.h"
 #include "support/modalanswerer.h"
+#include "support/statedir.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -39,7 +38,7 @@ private:
     }
 
     std::unique_ptr<AudioFixtures> fixtures;
-    std::unique_ptr<QTemporaryDir> state;
+    std::unique_ptr<StateDir> state;
     std::unique_ptr<MainWindow> window;
     QString longTrack;
     QDateTime clock;
@@ -56,8 +55,7 @@ void tst_NextAlarmLine::initTestCase()
 void tst_NextAlarmLine::init()
 {
     clock = QDateTime(QDate(2024, 1, 1), QTime(5, 0)); // a Monday, before every alarm below
-    state = std::make_unique<QTemporaryDir>();
-    vurnSettings::setStateDirectoryOverride(state->path());
+    state = std::make_unique<StateDir>();
     window = std::make_unique<MainWindow>();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -68,37 +66,34 @@ void tst_NextAlarmLine::cleanup()
     window->setWin->close();
     window->close();
     window.reset();
-    vurnSettings::setStateDirectoryOverride(QString());
     state.reset();
 }
 
-// "add", "hour ROW HH", "minute ROW MM", "day ROW D" (toggles), "enabled ROW"
-// (toggles), "delete ROW", "ok": as the person does them in the alarm tab.
+// "add", "delete ROW", "ok" (the buttons), "hour ROW HH", "minute ROW MM"
+// (the choosers), "day ROW D", "enabled ROW" (the check boxes, toggled).
 void tst_NextAlarmLine::edit(const QString &step)
 {
     const QStringList words = step.split(QLatin1Char(' '));
     const QString what = words.at(0);
     const int row = words.value(1).toInt();
+    const auto button = [this](const char *name) {
+        return window->setWin->findChild<QPushButton *>(QLatin1String(name));
+    };
     if (what == QLatin1String("add")) {
-        QTest::mouseClick(window->setWin->findChild<QPushButton *>(QStringLiteral("alarmAddButton")), Qt::LeftButton);
+        QTest::mouseClick(button("alarmAddButton"), Qt::LeftButton);
     } else if (what == QLatin1String("ok")) {
-        QTest::mouseClick(window->setWin->findChild<QPushButton *>(QStringLiteral("okButon")), Qt::LeftButton);
+        QTest::mouseClick(button("okButon"), Qt::LeftButton);
     } else if (what == QLatin1String("delete")) {
         table()->selectRow(row);
-        // Deleting the last row asks first.
-        ModalAnswerer answerer(QMessageBox::Ok);
+        ModalAnswerer answerer(QMessageBox::Ok); // deleting every row asks first
         answerer.arm();
-        QTest::mouseClick(window->setWin->findChild<QPushButton *>(QStringLiteral("alarmDelButton")), Qt::LeftButton);
-        QCOMPARE(table()->rowCount(), 0);
+        QTest::mouseClick(button("alarmDelButton"), Qt::LeftButton);
     } else if (what == QLatin1String("hour") || what == QLatin1String("minute")) {
-        auto *box = qobject_cast<QComboBox *>(table()->cellWidget(row, what == QLatin1String("hour") ? 1 : 2));
-        QVERIFY(box);
-        box->setCurrentText(words.at(2));
+        const int column = what == QLatin1String("hour") ? 1 : 2;
+        qobject_cast<QComboBox *>(table()->cellWidget(row, column))->setCurrentText(words.at(2));
     } else {
         const int column = what == QLatin1String("day") ? 3 + words.at(2).toInt() : 0;
-        auto *box = qobject_cast<QCheckBox *>(table()->cellWidget(row, column));
-        QVERIFY(box);
-        box->click();
+        qobject_cast<QCheckBox *>(table()->cellWidget(row, column))->click();
     }
 }
 
