@@ -21,4 +21,12 @@ void alarmOne::assign(const alarmOne &other)
     volumeControl = other.volumeControl;
 }
 
+bool alarmOne::sameSettings(const alarmOne &other) const
+{
+    return enabled == other.enabled && hour == other.hour && minute == other.minute
+        && std::equal(std::begin(week), std::end(week), std::begin(other.week))
+        && playListName == other.playListName && playMode == other.playMode && firstPlay == other.firstPlay
+        && interrupt == other.interrupt && volume == other.volume && volumeControl == other.volumeControl;
+}
+
 #include "moc_alarmone.cpp"

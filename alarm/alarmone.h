@@ -12,6 +12,8 @@ public:
 
     // Takes over every setting of `other` (not its parent).
     void assign(const alarmOne &other);
+    // Every setting equals `other`'s.
+    bool sameSettings(const alarmOne &other) const;
 
     bool enabled = false;
     QString hour;

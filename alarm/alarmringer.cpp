@@ -81,6 +81,12 @@ const alarmOne *alarmRinger::alarm() const
     return ringing.get();
 }
 
+void alarmRinger::renamePlayList(const QString &from, const QString &to)
+{
+    if (ringing && ringing->playListName == from)
+        ringing->playListName = to;
+}
+
 void alarmRinger::setNowPlaying(const QString &text)
 {
     if (!toneOn)

@@ -37,6 +37,8 @@ public:
     bool isRinging() const;
     bool isToneSounding() const;
     const alarmOne *alarm() const; // the ringing alarm's settings, or null
+    // A saved playlist was renamed: a snooze of the ringing alarm keeps to it.
+    void renamePlayList(const QString &from, const QString &to);
     void setNowPlaying(const QString &text);
     void setMuted(bool muted);
 

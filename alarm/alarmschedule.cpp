@@ -84,11 +84,13 @@ void alarmSchedule::forgetOldFirings(const QDateTime &now)
     // Two days back is well past any catch-up window and any clock step worth
     // guarding against; keep the set small.
     const QString oldest = keyOf(now.addDays(-2));
-    for (auto it = fired.begin(); it != fired.end();) {
-        if (*it < oldest)
-            it = fired.erase(it);
-        else
-            ++it;
+    for (QSet<QString> *keys : {&fired, &passedOver}) {
+        for (auto it = keys->begin(); it != keys->end();) {
+            if (*it < oldest)
+                it = keys->erase(it);
+            else
+                ++it;
+        }
     }
 }
 
@@ -143,8 +145,13 @@ alarmSchedule::Firing alarmSchedule::check(const alarmList *alarms, bool enabled
         cancelSnooze();
 
     for (const Candidate &candidate : due) {
-        if (playing && !candidate.alarm->interrupt)
+        if (playing && !candidate.alarm->interrupt) {
+            if (candidate.snooze)
+                snoozePassedOver = true;
+            else
+                passedOver.insert(keyOf(candidate.scheduled));
             continue;
+        }
         Firing firing;
         firing.alarm = candidate.alarm;
         firing.scheduled = candidate.scheduled;
@@ -169,12 +176,14 @@ void alarmSchedule::snooze(const alarmOne &alarm, const QDateTime &now, int minu
     copy->assign(alarm);
     snoozed = std::move(copy);
     snoozeAt = now.addSecs(qint64(qMax(1, minutes)) * 60);
+    snoozePassedOver = false;
 }
 
 void alarmSchedule::cancelSnooze()
 {
     snoozed.reset();
     snoozeAt = QDateTime();
+    snoozePassedOver = false;
 }
 
 QDateTime alarmSchedule::snoozeDue() const
@@ -182,11 +191,17 @@ QDateTime alarmSchedule::snoozeDue() const
     return snoozed ? snoozeAt : QDateTime(); // invalid once the snooze has fired
 }
 
+void alarmSchedule::renamePlayList(const QString &from, const QString &to)
+{
+    if (snoozed && snoozed->playListName == from)
+        snoozed->playListName = to;
+}
+
 QDateTime alarmSchedule::nextFiring(const alarmList *alarms, bool enabled, const QDateTime &now) const
 {
     if (!enabled || !now.isValid())
         return QDateTime();
-    QDateTime next = snoozeDue();
+    QDateTime next = snoozePassedOver ? QDateTime() : snoozeDue();
     if (!alarms)
         return next;
     const qint64 nowMsec = now.toMSecsSinceEpoch();
@@ -196,7 +211,8 @@ QDateTime alarmSchedule::nextFiring(const alarmList *alarms, bool enabled, const
         // Eight days: today's occurrence may have passed, the same weekday next week has not.
         for (int ahead = 0; ahead <= 7; ++ahead) {
             const QDateTime at = occurrenceOn(*alarm, now.date().addDays(ahead), now);
-            if (!at.isValid() || at.toMSecsSinceEpoch() + minuteMsec <= nowMsec || alreadyFired(at))
+            if (!at.isValid() || at.toMSecsSinceEpoch() + minuteMsec <= nowMsec || alreadyFired(at)
+                || passedOver.contains(keyOf(at)))
                 continue;
             if (!next.isValid() || at < next)
                 next = at;
@@ -206,9 +222,10 @@ QDateTime alarmSchedule::nextFiring(const alarmList *alarms, bool enabled, const
     return next;
 }
 
-QString alarmSchedule::nextAlarmText(const QDateTime &next)
+QString alarmSchedule::nextAlarmText(const QDateTime &next, bool unsaved)
 {
-    const QString prefix = QCoreApplication::translate("alarmSchedule", "次のアラーム：");
+    const QString prefix = unsaved ? QCoreApplication::translate("alarmSchedule", "次のアラーム（未保存）：")
+                                   : QCoreApplication::translate("alarmSchedule", "次のアラーム：");
     if (!next.isValid())
         return prefix + QCoreApplication::translate("alarmSchedule", "なし");
     static const char *const weekdays[] = {"月", "火", "水", "木", "金", "土", "日"};

@@ -39,13 +39,16 @@ public:
     void snooze(const alarmOne &alarm, const QDateTime &now, int minutes);
     void cancelSnooze();
     QDateTime snoozeDue() const; // invalid when no snooze waits
+    // A saved playlist was renamed: the snoozed alarm keeps to it.
+    void renamePlayList(const QString &from, const QString &to);
 
     // The next occurrence that will fire after `now` (or is due in the current
     // minute and has not fired), snooze included; invalid when none will.
     QDateTime nextFiring(const alarmList *alarms, bool enabled, const QDateTime &now) const;
 
-    // "次のアラーム：12/9(水) 07:00", or "次のアラーム：なし" for an invalid moment.
-    static QString nextAlarmText(const QDateTime &next);
+    // "次のアラーム：12/9(水) 07:00", or "次のアラーム：なし" for an invalid moment;
+    // "次のアラーム（未保存）：…" for alarms that are edited but not yet in effect.
+    static QString nextAlarmText(const QDateTime &next, bool unsaved = false);
 
     // The moment `alarm` is due on `day`, in the time zone of `zoneOf`; a time
     // the clocks skip on that day moves to the first minute after the gap.
@@ -59,6 +62,10 @@ private:
     int catchUp = 60;
     QDateTime lastCheck;
     QSet<QString> fired; // local "yyyy-MM-dd HH:mm" of every occurrence that fired
+    // Occurrences left out because music played and they do not interrupt:
+    // no longer "next", though one still fires if the music stops in its minute.
+    QSet<QString> passedOver;
+    bool snoozePassedOver = false;
     std::unique_ptr<alarmOne> snoozed;
     QDateTime snoozeAt;
 };

@@ -10,6 +10,7 @@
 #include "alarm/alarmringwindow.h"
 #include "desktop/ringingdesktop.h"
 #include "alarm/alarmschedule.h"
+#include "alarm/alarmvolume.h"
 #include "desktop/sleepinhibitor.h"
 #include "engine/trackloader.h"
 #include "desktop/trayicon.h"
@@ -53,25 +54,33 @@ void MainWindow::fireAlarm(const alarmOne &alarm, const QDateTime &scheduled)
 
     const QString none = tr("しない");
     const QString minutesUnit = tr("分");
-    if (alarm.volumeControl == none) {
-        if (alarm.volume != none)
+    // "しない" for the volume, or a control that names no fade, leaves it alone.
+    const bool setsVolume =
+        alarm.volume != none && (alarm.volumeControl == none || alarm.volumeControl.endsWith(minutesUnit));
+    if (setsVolume) {
+        alarmVol->take(volumePercent());
+        // Only the setting itself is the alarm's: the command below may wait
+        // in a box, and what the person does meanwhile is theirs.
+        const alarmVolume::Own ownVolume(*alarmVol);
+        if (alarm.volumeControl == none) {
             on_volumeSlider_valueChanged(alarm.volume.toInt(nullptr, 10));
-    } else if (alarm.volume != none && alarm.volumeControl.endsWith(minutesUnit)) {
-        QString control = alarm.volumeControl;
-        control.remove(tr("フェードイン："), Qt::CaseSensitive);
-        control.remove(minutesUnit, Qt::CaseSensitive);
-        const double minutes = control.toDouble();
-        const double target = alarm.volume.toDouble();
-        if (minutes > 0) {
-            rampTarget = target;
-            rampStep = rampTarget / (minutes * 60);
-            core->setVolumePercent(0, ui->volButton, ui->volumeSlider);
-            rampLevel = 0;
         } else {
-            // A fade over no time at all (hand-edited file): just set the volume.
-            rampStep = 0;
-            rampLevel = 0;
-            on_volumeSlider_valueChanged(int(target));
+            QString control = alarm.volumeControl;
+            control.remove(tr("フェードイン："), Qt::CaseSensitive);
+            control.remove(minutesUnit, Qt::CaseSensitive);
+            const double minutes = control.toDouble();
+            const double target = alarm.volume.toDouble();
+            if (minutes > 0) {
+                rampTarget = target;
+                rampStep = rampTarget / (minutes * 60);
+                core->setVolumePercent(0, ui->volButton, ui->volumeSlider);
+                rampLevel = 0;
+            } else {
+                // A fade over no time at all (hand-edited file): just set the volume.
+                rampStep = 0;
+                rampLevel = 0;
+                on_volumeSlider_valueChanged(int(target));
+            }
         }
     }
 
@@ -102,6 +111,9 @@ void MainWindow::fireAlarm(const alarmOne &alarm, const QDateTime &scheduled)
         playOrStop();
     else
         on_actionNext_triggered();
+    // The music it found playing is stopped and nothing rings: the occurrence is over.
+    if (stopsPlayback)
+        endAlarmVolume();
     // If the track it started cannot be played, the alarm moves on through
     // the playlist, once per track, rather than leave the room silent.
     if (!stopsPlayback && core->hasTracks() && ringer->isRinging() && !ringer->isToneSounding())
@@ -122,6 +134,7 @@ void MainWindow::stopRinging()
         core->stopPlayback(ui->actionPlay);
     rampStep = 0;
     rampLevel = 0;
+    endAlarmVolume();
     ringer->stop();
     if (ringDesk)
         ringDesk->end();
@@ -168,7 +181,27 @@ void MainWindow::stepVolumeRamp()
         return;
     }
     rampLevel += rampStep / 100;
+    const alarmVolume::Own ownVolume(*alarmVol);
     core->setVolumeLevel(rampLevel, ui->volButton, ui->volumeSlider);
+}
+
+void MainWindow::noteVolumeMoved()
+{
+    if (!alarmVol->noteChange())
+        return;
+    rampStep = 0;
+    rampLevel = 0;
+}
+
+void MainWindow::endAlarmVolume()
+{
+    rampStep = 0;
+    rampLevel = 0;
+    const int back = alarmVol->release();
+    if (back < 0)
+        return;
+    const alarmVolume::Own ownVolume(*alarmVol);
+    core->setVolumePercent(back, ui->volButton, ui->volumeSlider);
 }
 
 void MainWindow::on_track_failed()

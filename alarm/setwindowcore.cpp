@@ -10,6 +10,8 @@
 #include <QStyleOptionComboBox>
 #include <QTableWidget>
 
+#include <memory>
+
 namespace {
 
 // Column layout of the alarm table; one cell widget per alarm setting.
@@ -78,8 +80,11 @@ bool setWindowCore::isValidRow(int row) const
 
 void setWindowCore::clearRows()
 {
-    if (table)
-        table->setRowCount(0);
+    if (!table)
+        return;
+    table->setRowCount(0);
+    if (!filling)
+        emit rowsEdited();
 }
 
 bool setWindowCore::removeRows(int first, int last)
@@ -88,6 +93,7 @@ bool setWindowCore::removeRows(int first, int last)
         return false;
     for (int row = last; row >= first; --row)
         table->removeRow(row);
+    emit rowsEdited();
     return true;
 }
 
@@ -197,24 +203,66 @@ void setWindowCore::addAlarmRow(const alarmOne *alarm)
     newChooser(table, row, ColVolume, alarmList::volumeItems(), alarm ? &alarm->volume : nullptr);
     newChooser(table, row, ColVolumeControl, alarmList::volumeControlItems(),
                alarm ? &alarm->volumeControl : nullptr);
+    for (int column = 0; column < ColumnCount; ++column) {
+        QWidget *cell = table->cellWidget(row, column);
+        if (auto *check = qobject_cast<QCheckBox *>(cell))
+            connect(check, &QCheckBox::toggled, this, &setWindowCore::rowsEdited);
+        else if (auto *chooser = qobject_cast<QComboBox *>(cell))
+            connect(chooser, &QComboBox::currentTextChanged, this, &setWindowCore::rowsEdited);
+    }
+    if (!filling)
+        emit rowsEdited();
 }
 
 void setWindowCore::fillTable()
 {
+    // One notice for the whole table, not one per row.
+    filling = true;
     clearRows();
     for (const alarmOne *alarm : *alarms)
         addAlarmRow(alarm);
+    filling = false;
+    emit rowsEdited();
 }
 
 void setWindowCore::readTable()
 {
     if (!table)
         return;
-    const int rows = table->rowCount();
     // The dropped alarms stay children of the list until it is destroyed.
     alarms->clear();
+    readRowsInto(alarms);
+    emit rowsEdited();
+}
+
+alarmList *setWindowCore::rowsAsAlarms(QObject *parent) const
+{
+    auto *list = new alarmList(parent);
+    readRowsInto(list);
+    return list;
+}
+
+bool setWindowCore::rowsDifferFromAlarms() const
+{
+    if (!table)
+        return false;
+    if (table->rowCount() != alarms->size())
+        return true;
+    const std::unique_ptr<alarmList> rows(rowsAsAlarms(nullptr));
+    for (int row = 0; row < rows->size(); ++row) {
+        if (!rows->at(row)->sameSettings(*alarms->at(row)))
+            return true;
+    }
+    return false;
+}
+
+void setWindowCore::readRowsInto(alarmList *list) const
+{
+    if (!table)
+        return;
+    const int rows = table->rowCount();
     for (int row = 0; row < rows; ++row) {
-        auto *alarm = new alarmOne(alarms);
+        auto *alarm = new alarmOne(list);
         alarm->enabled = checkedAt(table, row, ColEnabled);
         alarm->hour = textAt(table, row, ColHour);
         alarm->minute = textAt(table, row, ColMinute);
@@ -226,7 +274,7 @@ void setWindowCore::readTable()
         alarm->interrupt = checkedAt(table, row, ColInterrupt);
         alarm->volume = textAt(table, row, ColVolume);
         alarm->volumeControl = textAt(table, row, ColVolumeControl);
-        alarms->append(alarm);
+        list->append(alarm);
     }
 }
 

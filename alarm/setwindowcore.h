@@ -30,6 +30,11 @@ public:
     void addAlarmRow(const alarmOne *alarm);
     void fillTable();
     void readTable();
+    // The alarms as the rows show them now, in a new list of `parent`'s;
+    // the working list is left as it is.
+    alarmList *rowsAsAlarms(QObject *parent) const;
+    // The rows hold edits that ok has not yet made the working list.
+    bool rowsDifferFromAlarms() const;
 
     // Saved playlists came, went or were renamed: the alarms (in effect and
     // in the table) follow a rename, and every row's chooser offers the names.
@@ -38,7 +43,17 @@ public:
     // Alarms in effect or in the table that name the playlist.
     int alarmsNaming(const QString &name) const;
 
+Q_SIGNALS:
+    // A row was added, removed or changed by the person (or a rename).
+    void rowsEdited();
+
+public:
     alarmList *alarms = nullptr;
     QTableWidget *table = nullptr;
     QList<musicInfo *> trackList;
+
+private:
+    void readRowsInto(alarmList *list) const;
+
+    bool filling = false;
 };

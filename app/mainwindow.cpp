@@ -3,6 +3,7 @@
 #include "alarm/alarmclock.h"
 #include "alarm/alarmringer.h"
 #include "alarm/alarmschedule.h"
+#include "alarm/alarmvolume.h"
 #include "desktop/mprisservice.h"
 #include "engine/musicplay.h"
 #include "engine/sleeptimer.h"
@@ -38,13 +39,16 @@ void keepForProcessLifetime(QObject *object)
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), ui(new Ui::MainWindow)
+    : QMainWindow(parent), alarmVol(std::make_unique<alarmVolume>()), ui(new Ui::MainWindow)
 {
     rampStep = 0;
 }
 
 MainWindow::~MainWindow()
 {
+    // The settings window, a child, outlives the schedule it reads.
+    if (setWin)
+        setWin->setSchedule(nullptr);
     delete ui;
 }
 
@@ -81,6 +85,7 @@ void MainWindow::initialiseOnce()
         refreshTotals();
     });
     schedule = std::make_unique<alarmSchedule>();
+    setWin->setSchedule(schedule.get());
     ringer = new alarmRinger(this);
     connect(ringer, &alarmRinger::stopRequested, this, &MainWindow::stopRinging);
     connect(ringer, &alarmRinger::snoozeRequested, this, &MainWindow::snoozeRinging);
@@ -91,6 +96,11 @@ void MainWindow::initialiseOnce()
     });
     // The tone has taken over; the alarm stops trying the playlist's tracks.
     connect(ringer, &alarmRinger::toneStarted, this, [this] { alarmSkipsLeft = 0; });
+    // Alarms keep to their playlist through a rename: the snoozed and the ringing one too.
+    connect(setWin, &setWindow::playListRenamed, this, [this](const QString &from, const QString &to) {
+        schedule->renamePlayList(from, to);
+        ringer->renamePlayList(from, to);
+    });
     connect(setWin, &setWindow::alarmsChanged, this, [this] {
         applyAlarmOptions();
         refreshAlarmStatus(alarmClock::now());

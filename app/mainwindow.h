@@ -25,6 +25,7 @@ class findBar;
 class sleepTimer;
 class alarmRinger;
 class alarmSchedule;
+class alarmVolume;
 class setWindow;
 class sleepInhibitor;
 class sleepWatch;
@@ -127,6 +128,8 @@ public:
     QAction *mode_action_shuffle = nullptr;
     QAction *mode_action_non_rand = nullptr;
     QActionGroup *modeGroup = nullptr;
+    // The person's volume while an alarm's own is in place.
+    std::unique_ptr<alarmVolume> alarmVol;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -201,6 +204,11 @@ private:
     void refreshTrayToolTip();
     void showCounts();
     void saveToSettings();
+    // A volume change the alarm did not make: while it rings, the person's
+    // choice stands and a fade-in stops.
+    void noteVolumeMoved();
+    // The occurrence is over: the volume from before the alarm comes back.
+    void endAlarmVolume();
 
     Ui::MainWindow *ui;
     // Per window rather than per process, so that a window built after another

@@ -98,6 +98,7 @@ void MainWindow::on_play_finished()
         ui->actionPlay->setText(tr("♪"));
         rampStep = 0;
         rampLevel = 0;
+        endAlarmVolume();
         return;
     }
     const QString mode = core->modeText;
@@ -108,6 +109,9 @@ void MainWindow::on_play_finished()
         ui->actionPlay->setText(tr("♪"));
         rampStep = 0;
         rampLevel = 0;
+        // An alarm's list played to its end; not a track it is skipping past.
+        if (!alarmSkipPending)
+            endAlarmVolume();
         return;
     }
     // A track an alarm started that could not be played is handled by the
@@ -308,6 +312,7 @@ void MainWindow::on_actionBottom_triggered()
 
 void MainWindow::on_volumeSlider_valueChanged(int value)
 {
+    noteVolumeMoved();
     core->setVolumePercent(value, ui->volButton, ui->volumeSlider);
     if (mpris)
         mpris->refresh();

@@ -104,6 +104,7 @@ void MainWindow::setUpMpris(const QDBusConnection &sessionBus)
     connect(mpris, &mprisService::nextRequested, this, &MainWindow::on_actionNext_triggered, queued);
     connect(mpris, &mprisService::previousRequested, this, &MainWindow::on_actionBack_triggered, queued);
     connect(mpris, &mprisService::volumeRequested, this, [this](double level) {
+        noteVolumeMoved();
         core->setVolumeLevel(level, ui->volButton, ui->volumeSlider);
         mpris->refresh();
     }, queued);

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "alarm/alarmringer.h"
+#include "alarm/alarmvolume.h"
 #include "desktop/trayicon.h"
 #include "engine/musicinfo.h"
 #include "engine/trackloader.h"
@@ -66,7 +67,8 @@ void MainWindow::saveToSettings()
     // and tracks still vanish, but there is never a moment without a file.
     settings->clearAll();
     settings->saveRepeatMode(currentModeText());
-    settings->saveVolume(volumePercent());
+    // Saved while an alarm rings, the volume is still the person's.
+    settings->saveVolume(alarmVol->personPercent(volumePercent()));
     settings->saveAlarmList(setWin->currentAlarmList());
     settings->saveAlarmEnable(setWin->isAlarmEnabled());
     settings->saveSnoozeMinutes(setWin->snoozeMinutes());

@@ -1,6 +1,9 @@
 #include "settings/setwindow.h"
 
 #include "alarm/alarm_set_window.h"
+#include "alarm/alarmclock.h"
+#include "alarm/alarmlist.h"
+#include "alarm/alarmschedule.h"
 #include "alarm/setwindowcore.h"
 #include "engine/vurncore.h"
 #include "settings/playlisttab.h"
@@ -18,6 +21,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -60,9 +64,11 @@ setWindow::setWindow(QWidget *parent)
     playlists->alarmsNaming = [this](const QString &name) { return core->alarmsNaming(name); };
     connect(playlists, &playlistTab::renamed, this, [this](const QString &from, const QString &to) {
         core->renamePlayList(from, to);
+        emit playListRenamed(from, to);
         emit alarmsChanged();
     });
     connect(playlists, &playlistTab::namesChanged, core, &setWindowCore::refreshPlayListChoices);
+    connect(core, &setWindowCore::rowsEdited, this, &setWindow::showNextAlarm);
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, [this] {
         if (ui->tabWidget->currentWidget() == ui->playListListTab)
             playlists->refresh();
@@ -204,10 +210,21 @@ void setWindow::setStayAwakeAvailable(bool available)
 
 void setWindow::setNextAlarmText(const QString &text)
 {
-    if (text == nextText && !ui->nextAlarmLabel->text().isEmpty())
+    // Once a second: the table's own next alarm moves on with the clock too.
+    if (text == nextText && !ui->nextAlarmLabel->text().isEmpty() && shownNext == nextText)
         return;
     nextText = text;
     showNextAlarm();
+}
+
+void setWindow::setSchedule(const alarmSchedule *alarmsSchedule)
+{
+    schedule = alarmsSchedule;
+}
+
+QString setWindow::shownNextAlarmText() const
+{
+    return shownNext;
 }
 
 QString setWindow::nextAlarmText() const
@@ -230,7 +247,14 @@ QStringList setWindow::alarmNotes() const
 
 void setWindow::showNextAlarm()
 {
-    QStringList shown{nextText};
+    shownNext = nextText;
+    // The rows only count while the window shows them: opening it fills them afresh.
+    if (schedule && isVisible() && core->rowsDifferFromAlarms()) {
+        const std::unique_ptr<alarmList> rows(core->rowsAsAlarms(nullptr));
+        shownNext = alarmSchedule::nextAlarmText(
+            schedule->nextFiring(rows.get(), isAlarmEnabled(), alarmClock::now()), true);
+    }
+    QStringList shown{shownNext};
     shown += notes;
     // The label has one line beside the alarm switch: what does not fit is
     // cut with an ellipsis, and the whole of it is in the tooltip.

@@ -10,6 +10,7 @@ class setWindow;
 }
 class alarm_set_window;
 class alarmList;
+class alarmSchedule;
 class musicInfo;
 class setWindowCore;
 class playlistTab;
@@ -50,8 +51,14 @@ public:
     void setWakeAvailable(bool available, const QString &reason = QString());
     bool isWakeAvailable() const;
 
+    // The next alarm of the alarms in effect, as the main window words it.
     void setNextAlarmText(const QString &text);
     QString nextAlarmText() const;
+    // The alarm tab's line: the one above, or, while the table holds edits
+    // not yet taken with ok, the next alarm of the table as it stands,
+    // worked out by `schedule` (which knows what fired and what is snoozed).
+    void setSchedule(const alarmSchedule *alarmsSchedule);
+    QString shownNextAlarmText() const;
     // Short notes shown after the next alarm (a silent output, no start at login).
     void setAlarmNotes(const QStringList &notes);
     QStringList alarmNotes() const;
@@ -63,6 +70,8 @@ public:
 Q_SIGNALS:
     // The alarms, the switch or the options were changed by the user.
     void alarmsChanged();
+    // A saved playlist has a new name; the alarms in the table and in effect follow already.
+    void playListRenamed(const QString &from, const QString &to);
 
 private slots:
     void on_okButon_clicked();
@@ -100,4 +109,6 @@ private:
     QString nextText;
     QStringList notes;
     void showNextAlarm();
+    const alarmSchedule *schedule = nullptr;
+    QString shownNext;
 };

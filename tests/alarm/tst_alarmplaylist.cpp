@@ -8,6 +8,7 @@
 #include "app/mainwindow.h"
 #include "engine/musicinfo.h"
 #include "engine/vurncore.h"
+#include "settings/playlisttab.h"
 #include "settings/playliststore.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,8 +37,12 @@ private slots:
     void fallsBackAndSaysWhy();
     void theListComesBackAfterARestart();
     void playlistFileOnTheCommandLine();
+    void snoozeKeepsToItsPlaylist_data();
+    void snoozeKeepsToItsPlaylist();
 
 private:
+    // "rename A B" or "delete A", through the settings window's playlist tab.
+    void editPlaylists(const QStringList &steps);
     void startWindow();
     void fire(const QString &playList);
     QStringList titles() const;
@@ -213,6 +219,87 @@ void tst_AlarmPlaylist::playlistFileOnTheCommandLine()
     QCOMPARE(answerer.count, 1); // one box for the command
     QVERIFY(answerer.text.contains(QStringLiteral("not-there.wav")));
     QTRY_COMPARE(titles(), (QStringList{"Mine 0", "Mine 1", "Morning 1", "Morning 0"}));
+}
+
+void tst_AlarmPlaylist::editPlaylists(const QStringList &steps)
+{
+    setWindow *settingsWindow = window->setWin;
+    window->findChild<QAction *>(QStringLiteral("actionSettings"))->trigger();
+    QVERIFY(settingsWindow->isVisible());
+    for (const QString &step : steps) {
+        const QStringList words = step.split(QLatin1Char(' '));
+        settingsWindow->playlists->refresh();
+        settingsWindow->playlists->select(words.at(1));
+        QCOMPARE(settingsWindow->playlists->selectedName(), words.at(1));
+        // A refused rename says why in a box; a delete asks first.
+        ModalAnswerer answerer(words.at(0) == QLatin1String("delete") ? QMessageBox::Yes : QMessageBox::Ok);
+        answerer.arm();
+        if (words.at(0) == QLatin1String("delete")) {
+            settingsWindow->playlists->remove();
+            QVERIFY(answerer.answered);
+        } else {
+            settingsWindow->findChild<QLineEdit *>(QStringLiteral("playlist_add_name"))->setText(words.at(2));
+            settingsWindow->playlists->rename();
+        }
+    }
+    settingsWindow->close();
+}
+
+void tst_AlarmPlaylist::snoozeKeepsToItsPlaylist_data()
+{
+    QTest::addColumn<bool>("whileRinging");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("plays");
+    QTest::addColumn<QString>("note");
+    const QStringList morningTitles{"Morning 0", "Morning 1"};
+    QTest::newRow("renamed while snoozed") << false << QStringList{"rename 朝 目覚まし"} << morningTitles << "";
+    QTest::newRow("renamed while ringing") << true << QStringList{"rename 朝 目覚まし"} << morningTitles << "";
+    QTest::newRow("renamed, then its old name taken by another")
+        << false << QStringList{"rename 朝 目覚まし", "rename 夜 朝"} << morningTitles << "";
+    QTest::newRow("renamed twice") << false << QStringList{"rename 朝 目覚まし", "rename 目覚まし 平日"}
+                                   << morningTitles << "";
+    QTest::newRow("renamed to another's name: refused")
+        << false << QStringList{"rename 朝 夜"} << morningTitles << "";
+    // What plays then is the list in the window, which the first ring made the alarm's.
+    QTest::newRow("renamed, then deleted")
+        << false << QStringList{"rename 朝 目覚まし", "delete 目覚まし"} << morningTitles
+        << "プレイリスト「目覚まし」が見つかりません（いまのプレイリストで鳴らします）";
+}
+
+void tst_AlarmPlaylist::snoozeKeepsToItsPlaylist()
+{
+    QFETCH(bool, whileRinging);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, plays);
+    QFETCH(QString, note);
+    const auto stored = [](const QString &file) {
+        storedTrack track;
+        track.file = file;
+        return track;
+    };
+    QVERIFY(playlistStore::save(QStringLiteral("朝"), {stored(morning.at(0)), stored(morning.at(1))}));
+    QVERIFY(playlistStore::save(QStringLiteral("夜"), {stored(mine.at(1))}));
+    window->setWin->setAlarmOptions(5, 60, true, false);
+    fire(QStringLiteral("朝"));
+    QCOMPARE(titles(), (QStringList{"Morning 0", "Morning 1"}));
+    QTRY_VERIFY_WITH_TIMEOUT(window->core->isPlaying(), 8000);
+    if (whileRinging)
+        editPlaylists(steps);
+    window->snoozeRinging();
+    QVERIFY(!window->ringer->isRinging());
+    QTRY_VERIFY_WITH_TIMEOUT(!window->core->isPlaying(), 5000);
+    if (!whileRinging)
+        editPlaylists(steps);
+
+    clock = clock.addSecs(5 * 60);
+    window->checkAlarms();
+    QVERIFY(window->ringer->isRinging());
+    QCOMPARE(titles(), plays);
+    auto *label = window->ringer->window()->findChild<QLabel *>(QStringLiteral("alarmPlaylistLabel"));
+    QCOMPARE(label->isHidden(), note.isEmpty());
+    if (!note.isEmpty())
+        QCOMPARE(label->text(), note);
+    window->stopRinging();
 }
 
 QTEST_MAIN(tst_AlarmPlaylist)

@@ -71,6 +71,8 @@ private slots:
     void nextAlarmText_data();
     void nextAlarmText();
     void badTextsNeverFireTwice();
+    void nextMovesOnPastAnOccurrence_data();
+    void nextMovesOnPastAnOccurrence();
 
 private:
     QStringList run(alarmSchedule &schedule, const alarmList *list, const Moments &ticks,
@@ -302,6 +304,45 @@ void tst_AlarmSchedule::badTextsNeverFireTwice()
     const Moments ticks = every(mon("23:00:00", -1), mon("00:00:30"), 30) + Moments{mon("00:30:00"), mon("08:00:00")};
     QCOMPARE(run(schedule, list.get(), ticks), QStringList{"Mon 00:00 "});
     QCOMPARE(run(schedule, list.get(), every(mon("23:58:00", -1), mon("00:02:00"), 1)), QStringList());
+}
+
+void tst_AlarmSchedule::nextMovesOnPastAnOccurrence_data()
+{
+    QTest::addColumn<bool>("interrupt");
+    QTest::addColumn<QString>("what"); // what happens at 07:00 and after
+    QTest::addColumn<QDateTime>("next"); // as seen at 07:00:30 or in the snooze's minute
+    QTest::newRow("passed over: music plays, no interrupt") << false << "passed" << mon("07:00:00", 1);
+    QTest::newRow("fired and stopped") << true << "fired" << mon("07:00:00", 1);
+    QTest::newRow("snoozed for 10 minutes") << true << "snoozed" << mon("07:10:00");
+    QTest::newRow("snooze passed over") << false << "snooze passed" << mon("07:00:00", 1);
+    QTest::newRow("snooze fired") << true << "snooze fired" << mon("07:00:00", 1);
+}
+
+void tst_AlarmSchedule::nextMovesOnPastAnOccurrence()
+{
+    QFETCH(bool, interrupt);
+    QFETCH(QString, what);
+    QFETCH(QDateTime, next);
+    const auto list = makeList({{"07:00", "0123456", true, interrupt}});
+    alarmSchedule schedule;
+    QCOMPARE(schedule.nextFiring(list.get(), true, mon("06:59:00")), mon("07:00:00"));
+    QDateTime seenAt = mon("07:00:30");
+    if (what == QLatin1String("passed")) {
+        QVERIFY(!schedule.check(list.get(), true, mon("07:00:00"), true));
+    } else if (what == QLatin1String("fired")) {
+        QVERIFY(schedule.check(list.get(), true, mon("07:00:00"), false));
+    } else {
+        // Snoozed from the ringing occurrence, which needs music not to play.
+        const alarmSchedule::Firing firing = schedule.check(list.get(), true, mon("07:00:00"), false);
+        QVERIFY(firing);
+        schedule.snooze(*firing.alarm, mon("07:00:00"), 10);
+        if (what != QLatin1String("snoozed")) {
+            const bool playing = what == QLatin1String("snooze passed");
+            QCOMPARE(bool(schedule.check(list.get(), true, mon("07:10:00"), playing)), !playing);
+            seenAt = mon("07:10:30");
+        }
+    }
+    QCOMPARE(schedule.nextFiring(list.get(), true, seenAt), next);
 }
 
 QTEST_MAIN(tst_AlarmSchedule)
