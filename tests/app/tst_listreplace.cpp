@@ -35,6 +35,7 @@ private slots:
     void delAfterAnAlarmsList_data();
     void delAfterAnAlarmsList();
     void noSelectionSurvivesALoad();
+    void ringingAgainKeepsThePersonsList();
 
 private:
     void startWindow();
@@ -250,6 +251,18 @@ void tst_ListReplace::noSelectionSurvivesALoad()
     QVERIFY(answerer.waitAnswered());
     QCOMPARE(answerer.text, QStringLiteral("プレイリストで削除するファイルを選択して下さい。"));
     QCOMPARE(titles(), (QStringList{"Other 0", "Other 1", "Other 2"}));
+}
+
+void tst_ListReplace::ringingAgainKeepsThePersonsList()
+{
+    replace(QStringLiteral("alarm"));
+    QCOMPARE(titles(), (QStringList{"Other 0", "Other 1", "Other 2"}));
+    // A snooze rings with the same playlist: that replaces nothing.
+    window->playAlarmList(playlistStore::entries(QStringLiteral("朝")));
+    window->core->stopPlayback(window->findChild<QAction *>(QStringLiteral("actionPlay")));
+    QCOMPARE(window->actionRestoreList->toolTip(), QStringLiteral("アラームが鳴らす前のプレイリスト（3 曲）に戻します"));
+    window->actionRestoreList->trigger();
+    QTRY_COMPARE(titles(), (QStringList{"Mine 0", "Mine 1", "Mine 2"}));
 }
 
 QTEST_MAIN(tst_ListReplace)
