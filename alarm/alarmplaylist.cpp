@@ -2,7 +2,6 @@
 
 #include "settings/playliststore.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QObject>
 
@@ -30,22 +29,4 @@ alarmPlaylist::Choice alarmPlaylist::choose(const QString &name)
     choice.tracks.clear();
     choice.note = QObject::tr("プレイリスト「%1」の曲がどれも見つかりません").arg(name) + fallback;
     return choice;
-}
-
-void alarmPlaylist::setAside(const QList<musicInfo *> &tracks)
-{
-    if (!hasAside())
-        playlistStore::save(playlistStore::asideName(), playlistStore::toStored(tracks));
-}
-
-bool alarmPlaylist::hasAside()
-{
-    return playlistStore::exists(playlistStore::asideName());
-}
-
-QList<storedTrack> alarmPlaylist::takeAside()
-{
-    const QList<storedTrack> tracks = playlistStore::entries(playlistStore::asideName());
-    QFile::remove(playlistStore::filePath(playlistStore::asideName()));
-    return tracks;
 }

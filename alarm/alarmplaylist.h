@@ -7,8 +7,7 @@
 
 // What an alarm plays: the saved playlist it names, or, when that is the
 // standard one or cannot be played, the main window's list (with a note
-// saying why). The person's own list is set aside on disk while an alarm
-// plays its own, so that it survives a restart until it is taken back.
+// saying why).
 class alarmPlaylist
 {
 public:
@@ -19,11 +18,4 @@ public:
         QString note;              // for the ringing window; empty when all is well
     };
     static Choice choose(const QString &playListName);
-
-    // Keeps the given list aside unless one is kept already (a second alarm
-    // must not put its own playlist in place of the person's).
-    static void setAside(const QList<musicInfo *> &tracks);
-    static bool hasAside();
-    // The list kept aside; it is no longer kept.
-    static QList<storedTrack> takeAside();
 };

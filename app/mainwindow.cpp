@@ -10,6 +10,7 @@
 #include "engine/trackloader.h"
 #include "engine/vurncore.h"
 #include "forms/findbar.h"
+#include "settings/setasidelist.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
 #include "ui_MainWindow.h"

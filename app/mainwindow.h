@@ -27,6 +27,8 @@ class alarmRinger;
 class alarmSchedule;
 class alarmVolume;
 class setWindow;
+class setAsideList;
+enum class setAsideCause;
 class sleepInhibitor;
 class sleepWatch;
 class trackLoader;
@@ -77,12 +79,13 @@ public:
     void chooseSleep(int minutes);
     // Adds a file (or folder) and plays what it added at once.
     void openAndPlay(const QString &path);
-    // A saved playlist in place of the list, or after it.
-    void loadStoredList(const QList<storedTrack> &tracks, bool append);
+    // A saved playlist (named `name`) in place of the list, or after it.
+    void loadStoredList(const QList<storedTrack> &tracks, bool append, const QString &name = QString());
     // An alarm's own playlist replaces the list, which is set aside.
     void playAlarmList(const QList<storedTrack> &tracks);
-    // The list set aside for an alarm comes back (one command, also after a restart).
-    void restoreListBeforeAlarm();
+    // "戻す": the list the latest replacement set aside comes back, and the
+    // one it replaces is set aside in turn (also after a restart).
+    void restoreSetAsideList();
 
     // Quit for real, also while the window would only hide to the tray.
     void quitForReal();
@@ -116,6 +119,7 @@ public:
     QAction *actionStopAfter = nullptr;
     QAction *actionFind = nullptr;
     QAction *actionRestoreList = nullptr;
+    std::unique_ptr<setAsideList> setAside;
     QActionGroup *sleepChoices = nullptr;
     double rampStep = 0;   // percent per second; 0 while no fade-in runs
     double rampTarget = 0; // percent
@@ -198,6 +202,13 @@ private:
     void buildBedsideControls();
     void buildPlaylistControls();
     void refreshRestoreAction();
+    // The list as it is, with what is still waiting to be added.
+    QList<storedTrack> listNow() const;
+    // Sets the list aside before `incoming` replaces it (not an empty one,
+    // nor one that is the same as what comes).
+    void keepReplaced(const QList<storedTrack> &incoming, setAsideCause cause, const QString &name = QString());
+    void replaceListWith(const QList<storedTrack> &tracks);
+    void listReplaced();
     void resumeOrMoveOn();
     void refreshPauseState();
     void refreshSleepDisplay();

@@ -11,6 +11,7 @@
 #include "engine/trackloader.h"
 #include "engine/vurncore.h"
 #include "forms/findbar.h"
+#include "settings/setasidelist.h"
 #include "settings/setwindow.h"
 #include "ui_MainWindow.h"
 
@@ -250,11 +251,10 @@ void MainWindow::on_actionClear_triggered()
         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoButton);
     if (answer == QMessageBox::Cancel)
         return;
-    core->clearTracks();
-    if (finder)
-        finder->refilter(true);
-    adjustColumns();
-    refreshTotals();
+    // Kept for "戻す"; the rest of a large add is dropped with the list.
+    keepReplaced({}, setAsideCause::Clear);
+    replaceListWith({});
+    listReplaced();
 }
 
 void MainWindow::moveSelectionTo(int which)

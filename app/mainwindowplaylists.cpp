@@ -1,76 +1,120 @@
 // The main window and the saved playlists: loading one from the settings
-// window, an alarm's own playlist in place of the list, and taking the list
-// back afterwards.
+// window, an alarm's own playlist in place of the list, and "戻す", which
+// brings back the list the latest replacement took away.
 #include "app/mainwindow.h"
 
-#include "alarm/alarmplaylist.h"
 #include "engine/playlist.h"
 #include "engine/trackloader.h"
 #include "engine/vurncore.h"
 #include "forms/findbar.h"
+#include "settings/playliststore.h"
 #include "settings/playlisttab.h"
+#include "settings/setasidelist.h"
 #include "settings/setwindow.h"
 #include "ui_MainWindow.h"
 
 #include <QAction>
 #include <QTableView>
 
+namespace {
+bool sameFiles(const QList<storedTrack> &a, const QList<storedTrack> &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i) {
+        if (a.at(i).file != b.at(i).file)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
 void MainWindow::buildPlaylistControls()
 {
+    setAside = std::make_unique<setAsideList>();
     actionRestoreList = new QAction(tr("戻す"), this);
     actionRestoreList->setObjectName(QStringLiteral("actionRestoreList"));
-    actionRestoreList->setToolTip(tr("アラームが鳴らしたプレイリストから、その前のプレイリストに戻します"));
     ui->playlistToolBar->addAction(actionRestoreList);
-    connect(actionRestoreList, &QAction::triggered, this, &MainWindow::restoreListBeforeAlarm);
+    connect(actionRestoreList, &QAction::triggered, this, &MainWindow::restoreSetAsideList);
     connect(setWin->playlists, &playlistTab::loadRequested, this, &MainWindow::loadStoredList);
     refreshRestoreAction();
 }
 
-void MainWindow::loadStoredList(const QList<storedTrack> &tracks, bool append)
+QList<storedTrack> MainWindow::listNow() const
 {
-    if (!append) {
-        // What was still being added belonged to the list being replaced.
-        loader->cancel();
-        core->clearTracks();
-    }
-    // Unchanged files are rebuilt from what was kept, others read, in slices.
-    loader->add(tracks);
-    if (finder)
-        finder->refilter(!append);
-    adjustColumns();
-    refreshTotals();
+    return playlistStore::toStored(core->tracks()) + loader->waiting();
 }
 
-void MainWindow::playAlarmList(const QList<storedTrack> &tracks)
+void MainWindow::keepReplaced(const QList<storedTrack> &incoming, setAsideCause cause, const QString &name)
 {
-    alarmPlaylist::setAside(core->tracks());
+    const QList<storedTrack> current = listNow();
+    // An alarm ringing again with its own playlist (a snooze) replaces
+    // nothing: the person's list stays the one kept.
+    if (current.isEmpty() || sameFiles(current, incoming))
+        return;
+    setAside->keep(current, cause, name);
+}
+
+void MainWindow::replaceListWith(const QList<storedTrack> &tracks)
+{
+    // What was still being added belonged to the list being replaced.
     loader->cancel();
-    if (core->isPlaying() || core->isPaused())
-        core->stopPlayback(ui->actionPlay);
     core->clearTracks();
+    // Unchanged files are rebuilt from what was kept, others read, in slices.
     loader->add(tracks);
-    // The alarm starts now: every row must be there to choose from.
-    loader->finishNow();
+}
+
+void MainWindow::listReplaced()
+{
     if (finder)
         finder->refilter(true);
     adjustColumns();
     refreshTotals();
+    // Rows selected in the list that went must not stand for rows of this one.
     ui->playListTable->clearSelection();
-    // "Next" from the end of the list is its first track in the forward mode.
-    core->currentIndex = core->playlist->size() - 1;
     refreshRestoreAction();
 }
 
-void MainWindow::restoreListBeforeAlarm()
+void MainWindow::loadStoredList(const QList<storedTrack> &tracks, bool append, const QString &name)
 {
-    if (!alarmPlaylist::hasAside())
+    if (append) {
+        loader->add(tracks);
+        if (finder)
+            finder->refilter(false);
+        adjustColumns();
+        refreshTotals();
         return;
-    loadStoredList(alarmPlaylist::takeAside(), false);
-    refreshRestoreAction();
+    }
+    keepReplaced(tracks, setAsideCause::Load, name);
+    replaceListWith(tracks);
+    listReplaced();
+}
+
+void MainWindow::playAlarmList(const QList<storedTrack> &tracks)
+{
+    keepReplaced(tracks, setAsideCause::Alarm);
+    if (core->isPlaying() || core->isPaused())
+        core->stopPlayback(ui->actionPlay);
+    replaceListWith(tracks);
+    // The alarm starts now: every row must be there to choose from.
+    loader->finishNow();
+    listReplaced();
+    // "Next" from the end of the list is its first track in the forward mode.
+    core->currentIndex = core->playlist->size() - 1;
+}
+
+void MainWindow::restoreSetAsideList()
+{
+    if (!setAside->has())
+        return;
+    replaceListWith(setAside->swap(listNow()));
+    listReplaced();
 }
 
 void MainWindow::refreshRestoreAction()
 {
-    if (actionRestoreList)
-        actionRestoreList->setVisible(alarmPlaylist::hasAside());
+    if (!actionRestoreList)
+        return;
+    actionRestoreList->setEnabled(setAside->has());
+    actionRestoreList->setToolTip(setAside->description());
 }

@@ -81,6 +81,9 @@ QString mprisService::trackId() const
 {
     if (!core->isPlaying() && !core->isPaused() && !(core->currentIndex >= 0 && core->currentIndex < core->playlist->size()))
         return QLatin1String(noTrack);
+    // Playing on after its row was removed or the list replaced.
+    if (core->currentTrackGone() && (core->isPlaying() || core->isPaused()))
+        return QStringLiteral("/org/vurn/vurn/track/unlisted");
     return QStringLiteral("/org/vurn/vurn/track/") + QString::number(core->currentIndex);
 }
 

@@ -237,6 +237,14 @@ void trackLoader::cancel()
     complete();
 }
 
+QList<storedTrack> trackLoader::waiting() const
+{
+    QList<storedTrack> entries = queue.mid(next);
+    if (reading && readDone)
+        entries = readEntries + entries;
+    return entries;
+}
+
 void trackLoader::complete()
 {
     sliceTimer->stop();

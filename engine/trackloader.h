@@ -47,6 +47,9 @@ public:
     void finishNow();
     // Drops what is still queued; what was added stays.
     void cancel();
+    // What is queued and not added yet, in order (a saved playlist still
+    // being parsed is not among it).
+    QList<storedTrack> waiting() const;
 
     int sliceMsec = 40;         // reading time per slice
     int progressDelayMsec = 500; // no dialog for work shorter than this

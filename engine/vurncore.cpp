@@ -91,13 +91,14 @@ bool vurnCore::playTrack(int index, bool fromHistory)
         return false;
     }
     currentIndex = index;
+    currentGone = false;
+    currentTitle = track->title;
     lastFailed = false;
     trackLive = true;
     awaitingStart = true;
     startWatch->start(qMax(0, startTimeoutMsec));
 
-    if (titleLabel)
-        titleLabel->setText(QString::number(index + 1) + QLatin1String(" : ") + track->title);
+    showTitle();
     if (playAction)
         playAction->setText(tr("■"));
     if (seekSlider)
@@ -105,9 +106,38 @@ bool vurnCore::playTrack(int index, bool fromHistory)
     updatePosition(0, track->lengthMsec);
     if (!fromHistory)
         pushHistory(index);
-    if (table)
-        table->selectRow(index);
+    selectOnly(index);
     return true;
+}
+
+void vurnCore::selectOnly(int row)
+{
+    if (!table || !table->selectionModel())
+        return;
+    // Not selectRow: that reads the keyboard's modifiers and the view's drag
+    // state, so a Shift or a mouse button held meanwhile would extend the
+    // selection behind the highlight.
+    const QModelIndex at = model->index(row, 0);
+    if (!at.isValid())
+        return;
+    QItemSelectionModel *selection = table->selectionModel();
+    selection->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
+    selection->select(at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void vurnCore::showTitle()
+{
+    if (!titleLabel || currentTitle.isNull())
+        return;
+    if (currentGone)
+        titleLabel->setText(currentTitle);
+    else
+        titleLabel->setText(QString::number(currentIndex + 1) + QLatin1String(" : ") + currentTitle);
+}
+
+bool vurnCore::currentTrackGone() const
+{
+    return currentGone;
 }
 
 int vurnCore::randomIndex() const
@@ -138,7 +168,8 @@ bool vurnCore::playNext()
         if (index >= size || index < 0)
             index = 0;
     } else if (modeText == tr("全曲リピート(<<)")) {
-        index = currentIndex - 1;
+        // A removed current track: the row before it is already the next one back.
+        index = currentGone ? currentIndex : currentIndex - 1;
         if (index < 0 || index >= size)
             index = size - 1;
     } else if (modeText == tr("ランダム")) {
@@ -169,7 +200,7 @@ bool vurnCore::playPrevious()
     const bool shuffle = modeText == tr("シャッフル");
     int index;
     if (modeText == tr("全曲リピート(>>)")) {
-        index = currentIndex - 1;
+        index = currentGone ? currentIndex : currentIndex - 1;
         if (index < 0 || index >= size)
             index = size - 1;
     } else if (modeText == tr("全曲リピート(<<)")) {

@@ -94,6 +94,10 @@ public:
     bool moveTrack(int from, int to);
     bool moveSelection(int target, const QList<RowRange> &ranges);
 
+    // The track started last is no longer in the list (removed, or the list
+    // replaced); currentIndex then is the row before where it was, or -1.
+    bool currentTrackGone() const;
+
     // End of a track in a repeating mode: starts the next one unless every
     // track of the list has just failed to play in a row.
     bool playNextAfterEnd();
@@ -134,6 +138,9 @@ private:
     void onStartTimeout();
     void markFailed(bool now = true);
     void refreshTotals();
+    // The title line: the row number while the track is in the list.
+    void showTitle();
+    void selectOnly(int row);
     void appendRows(int first);
     void applyOrder(const QVector<int> &order, int first, int last);
     int randomIndex() const;
@@ -159,4 +166,6 @@ private:
     Resume resuming = Resume::None;
     // Moved while paused: the held stream goes to pausedAt when it plays.
     bool movedWhilePaused = false;
+    QString currentTitle; // of the track started last; empty before the first
+    bool currentGone = false;
 };

@@ -82,6 +82,10 @@ void vurnCore::clearTracks()
     playlist->clear();
     model->endClear();
     refreshTotals();
+    // A track still playing belongs to no row now; "next" starts the new list.
+    currentIndex = -1;
+    currentGone = true;
+    showTitle();
 }
 
 bool vurnCore::removeTracks(int first, int last)
@@ -92,6 +96,15 @@ bool vurnCore::removeTracks(int first, int last)
         model->beginRemove(first, last);
         playlist->removeRange(first, last);
         model->endRemove();
+        // The current track keeps its place among the others; removed, the
+        // row before the gap stands for it, so that "next" goes on after it.
+        if (currentIndex > last) {
+            currentIndex -= last - first + 1;
+        } else if (currentIndex >= first) {
+            currentIndex = first - 1;
+            currentGone = true;
+        }
+        showTitle();
     }
     refreshTotals();
     return true;
@@ -109,6 +122,15 @@ void vurnCore::applyOrder(const QVector<int> &order, int first, int last)
         oldItems[row - first] = items.at(row);
     for (int row = first; row <= last; ++row)
         items[row] = oldItems[order.at(row) - first];
+    if (!currentGone && currentIndex >= first && currentIndex <= last) {
+        for (int row = first; row <= last; ++row) {
+            if (order.at(row) == currentIndex) {
+                currentIndex = row;
+                break;
+            }
+        }
+        showTitle();
+    }
 
     model->rowsReordered(first, last);
 }

@@ -13,6 +13,12 @@
 namespace {
 const QString suffix = QStringLiteral(".ini");
 
+// Names of the program's own files beside the saved playlists.
+bool isOwnFile(const QString &name)
+{
+    return name == playlistStore::setAsideName() || name == playlistStore::asideName();
+}
+
 // "2" before "10": runs of digits compare by value, the rest without case.
 int naturalCompare(const QString &a, const QString &b)
 {
@@ -62,6 +68,12 @@ QString playlistStore::filePath(const QString &name)
     return folder() + QLatin1Char('/') + name + suffix;
 }
 
+const QString &playlistStore::setAsideName()
+{
+    static const QString name = QStringLiteral(".set-aside");
+    return name;
+}
+
 const QString &playlistStore::asideName()
 {
     static const QString name = QStringLiteral(".before-alarm");
@@ -103,7 +115,7 @@ QString playlistStore::nameProblem(const QString &name)
 
 bool playlistStore::exists(const QString &name)
 {
-    return (nameProblem(name).isEmpty() || name == asideName()) && QFileInfo(filePath(name)).isFile();
+    return (nameProblem(name).isEmpty() || isOwnFile(name)) && QFileInfo(filePath(name)).isFile();
 }
 
 QList<storedTrack> playlistStore::entries(const QString &name, bool forShow)
@@ -120,16 +132,39 @@ QList<storedTrack> playlistStore::entries(const QString &name, bool forShow)
 
 bool playlistStore::save(const QString &name, const QList<storedTrack> &tracks)
 {
-    if (!nameProblem(name).isEmpty() && name != asideName())
+    return save(name, tracks, QVariantMap());
+}
+
+bool playlistStore::save(const QString &name, const QList<storedTrack> &tracks, const QVariantMap &notes)
+{
+    if (!nameProblem(name).isEmpty() && !isOwnFile(name))
         return false;
     vurnSettings settings;
     QString file = QStringLiteral("playlists/") + name;
     settings.openFile(file);
     // A shorter list must not keep the later entries of a longer one.
     settings.clearAll();
+    for (auto note = notes.cbegin(); note != notes.cend(); ++note)
+        settings.store->setValue(note.key(), note.value());
     settings.savePlayList(tracks);
     settings.sync(); // through a temporary file: the old file or the new one, whole
     return settings.isSaved();
+}
+
+QVariantMap playlistStore::notes(const QString &name, const QStringList &keys)
+{
+    QVariantMap found;
+    if (!exists(name))
+        return found;
+    vurnSettings settings;
+    QString file = QStringLiteral("playlists/") + name;
+    settings.openFile(file);
+    for (const QString &key : keys) {
+        if (settings.store->contains(key))
+            found.insert(key, settings.store->value(key));
+    }
+    settings.closeUnchanged();
+    return found;
 }
 
 bool playlistStore::remove(const QString &name)

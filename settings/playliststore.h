@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 // The named playlists: one INI file per name in "playlists/" (the layout of
 // the state file's playlist groups, so that earlier versions' files load).
@@ -27,9 +28,13 @@ public:
     static bool remove(const QString &name);
     static bool rename(const QString &from, const QString &to);
 
-    // The main window's list while an alarm plays its own playlist: kept on
-    // disk, so that it survives a restart until it is taken back.
+    // The list the latest replacement took away (see setAsideList), and the
+    // file earlier versions kept the list an alarm replaced in.
+    static const QString &setAsideName();
     static const QString &asideName();
+    // Written with the list: short notes under the given keys ("Group/key").
+    static bool save(const QString &name, const QList<storedTrack> &tracks, const QVariantMap &notes);
+    static QVariantMap notes(const QString &name, const QStringList &keys);
 
     static QList<storedTrack> toStored(const QList<musicInfo *> &tracks);
 };

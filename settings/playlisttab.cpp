@@ -101,7 +101,7 @@ void playlistTab::load(bool append)
         warn(tr("プレイリスト選択エラー"), tr("読み込むプレイリストを選択して下さい。"));
         return;
     }
-    emit loadRequested(playlistStore::entries(name), append);
+    emit loadRequested(playlistStore::entries(name), append, name);
 }
 
 void playlistTab::overwrite()

@@ -47,7 +47,7 @@ public:
     QPushButton *exportButton = nullptr;
 
 Q_SIGNALS:
-    void loadRequested(const QList<storedTrack> &tracks, bool append);
+    void loadRequested(const QList<storedTrack> &tracks, bool append, const QString &name);
     void renamed(const QString &from, const QString &to);
     // A playlist was saved or deleted: the alarms' choices follow.
     void namesChanged();

@@ -1,5 +1,5 @@
 // Alarms that play their own saved playlist: the list it replaces is set
-// aside and comes back with one command, also after a restart; a missing,
+// aside and comes back with one command, also after a restart, swapping; a missing,
 // empty or wholly vanished playlist rings with the main window's list and
 // says so. And a playlist file named on the command line adds its tracks.
 #include "alarm/alarmclock.h"
@@ -133,18 +133,22 @@ void tst_AlarmPlaylist::playsItsOwnPlaylist()
         }
         return tracks;
     }()));
-    QVERIFY(!window->actionRestoreList->isVisible());
+    QVERIFY(!window->actionRestoreList->isEnabled());
     fire(QStringLiteral("朝"));
     QCOMPARE(titles(), (QStringList{"Morning 0", "Morning 1"}));
     QTRY_VERIFY_WITH_TIMEOUT(window->core->isPlaying(), 8000);
     QCOMPARE(window->core->currentIndex, 0);
     QVERIFY(window->ringer->window()->findChild<QLabel *>(QStringLiteral("alarmPlaylistLabel"))->isHidden());
-    QVERIFY(window->actionRestoreList->isVisible());
+    QVERIFY(window->actionRestoreList->isEnabled());
+
+    QCOMPARE(window->actionRestoreList->toolTip(), QStringLiteral("アラームが鳴らす前のプレイリスト（2 曲）に戻します"));
 
     window->stopRinging();
     window->actionRestoreList->trigger();
     QTRY_COMPARE(titles(), (QStringList{"Mine 0", "Mine 1"}));
-    QVERIFY(!window->actionRestoreList->isVisible());
+    // The alarm's list is kept in turn: pressed again, it swaps back.
+    QVERIFY(window->actionRestoreList->isEnabled());
+    QCOMPARE(window->actionRestoreList->toolTip(), QStringLiteral("「戻す」の前のプレイリスト（2 曲）に戻します"));
 }
 
 void tst_AlarmPlaylist::fallsBackAndSaysWhy_data()
@@ -176,7 +180,7 @@ void tst_AlarmPlaylist::fallsBackAndSaysWhy()
     auto *label = window->ringer->window()->findChild<QLabel *>(QStringLiteral("alarmPlaylistLabel"));
     QCOMPARE(label->text(), note);
     QVERIFY(!label->isHidden());
-    QVERIFY(!window->actionRestoreList->isVisible());
+    QVERIFY(!window->actionRestoreList->isEnabled());
     window->stopRinging();
 }
 
@@ -195,14 +199,16 @@ void tst_AlarmPlaylist::theListComesBackAfterARestart()
 
     startWindow();
     QTRY_COMPARE(titles(), QStringList{"Morning 1"});
-    QVERIFY(window->actionRestoreList->isVisible());
+    QVERIFY(window->actionRestoreList->isEnabled());
     window->actionRestoreList->trigger();
     QTRY_COMPARE(titles(), (QStringList{"Mine 0", "Mine 1"}));
     window->close();
     window.reset();
     startWindow();
     QTRY_COMPARE(titles(), (QStringList{"Mine 0", "Mine 1"}));
-    QVERIFY(!window->actionRestoreList->isVisible());
+    QVERIFY(window->actionRestoreList->isEnabled());
+    window->actionRestoreList->trigger();
+    QTRY_COMPARE(titles(), QStringList{"Morning 1"});
 }
 
 void tst_AlarmPlaylist::playlistFileOnTheCommandLine()

@@ -36,6 +36,10 @@ private slots:
     void moveSelection();
     void singleBlockMovesLikeRowByRow();
     void editsFreeTheirTracks();
+    void titleFollowsThePlayingTrack_data();
+    void titleFollowsThePlayingTrack();
+    void playingSelectsOnlyItsRow_data();
+    void playingSelectsOnlyItsRow();
 
 private:
     QStringList titles() const;
@@ -149,12 +153,14 @@ void tst_VurnCoreTable::removeTracks_data()
     QTest::addColumn<int>("last");
     QTest::addColumn<bool>("result");
     QTest::addColumn<QStringList>("left");
-    QTest::newRow("middle block") << 1 << 3 << true << QStringList({"A", "E"});
-    QTest::newRow("reversed: nothing") << 3 << 1 << true << QStringList({"A", "B", "C", "D", "E"});
-    QTest::newRow("one row") << 4 << 4 << true << QStringList({"A", "B", "C", "D"});
-    QTest::newRow("all") << 0 << 4 << true << QStringList();
-    QTest::newRow("before the start") << -1 << 2 << false << QStringList({"A", "B", "C", "D", "E"});
-    QTest::newRow("past the end") << 2 << 5 << false << QStringList({"A", "B", "C", "D", "E"});
+    QTest::addColumn<int>("current"); // was 3: where it is now, or the row before the gap
+    QTest::newRow("middle block") << 1 << 3 << true << QStringList({"A", "E"}) << 0;
+    QTest::newRow("reversed: nothing") << 3 << 1 << true << QStringList({"A", "B", "C", "D", "E"}) << 3;
+    QTest::newRow("one row") << 4 << 4 << true << QStringList({"A", "B", "C", "D"}) << 3;
+    QTest::newRow("rows above") << 0 << 1 << true << QStringList({"C", "D", "E"}) << 1;
+    QTest::newRow("all") << 0 << 4 << true << QStringList() << -1;
+    QTest::newRow("before the start") << -1 << 2 << false << QStringList({"A", "B", "C", "D", "E"}) << 3;
+    QTest::newRow("past the end") << 2 << 5 << false << QStringList({"A", "B", "C", "D", "E"}) << 3;
 }
 
 void tst_VurnCoreTable::removeTracks()
@@ -163,6 +169,7 @@ void tst_VurnCoreTable::removeTracks()
     QFETCH(int, last);
     QFETCH(bool, result);
     QFETCH(QStringList, left);
+    QFETCH(int, current);
     addLetters(5);
     core->currentIndex = 3;
     QCOMPARE(core->removeTracks(first, last), result);
@@ -175,7 +182,7 @@ void tst_VurnCoreTable::removeTracks()
         total += track->lengthMsec;
     QCOMPARE(core->playlist->totalMsec, total);
     QCOMPARE(core->totalText, musicInfo::msecToString(total));
-    QCOMPARE(core->currentIndex, 3);
+    QCOMPARE(core->currentIndex, current);
 }
 
 void tst_VurnCoreTable::clearKeepsPlaying()
@@ -362,6 +369,85 @@ void tst_VurnCoreTable::editsFreeTheirTracks()
     QCOMPARE(freed, 12);
     QCOMPARE(PlaylistTable::rows(table), 0);
     QVERIFY(!table->model()->index(0, 0).isValid());
+}
+
+void tst_VurnCoreTable::titleFollowsThePlayingTrack_data()
+{
+    QTest::addColumn<QString>("edit"); // "remove first last", "move top bottom target", "clear"
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("next");     // what "next" starts then, forwards
+    QTest::addColumn<QString>("previous"); // and "previous", from the same place
+    // D (row 3 of A..G) is playing: "4 : D".
+    QTest::newRow("rows above removed") << "remove 0 1" << "2 : D" << "3 : E" << "1 : C";
+    QTest::newRow("rows below removed") << "remove 5 6" << "4 : D" << "5 : E" << "3 : C";
+    QTest::newRow("its own row removed") << "remove 2 3" << "D" << "3 : E" << "2 : B";
+    QTest::newRow("moved to the top") << "move 3 3 0" << "1 : D" << "2 : A" << "7 : G";
+    QTest::newRow("rows above moved below") << "move 0 1 7" << "2 : D" << "3 : E" << "1 : C";
+    QTest::newRow("moved with a block down") << "move 2 3 5" << "6 : D" << "7 : G" << "5 : C";
+    QTest::newRow("others moved around it") << "move 5 5 0" << "5 : D" << "6 : E" << "4 : C";
+    QTest::newRow("list cleared") << "clear" << "D" << "" << "";
+}
+
+void tst_VurnCoreTable::titleFollowsThePlayingTrack()
+{
+    QFETCH(QString, edit);
+    QFETCH(QString, title);
+    QFETCH(QString, next);
+    QFETCH(QString, previous);
+    const QStringList words = edit.split(QLatin1Char(' '));
+    const auto playDThenEdit = [&] {
+        core->clearTracks();
+        addLetters(7);
+        QVERIFY(core->playTrack(3, false));
+        QCOMPARE(rig->title.text(), QStringLiteral("4 : D"));
+        if (words.first() == QLatin1String("remove")) {
+            QVERIFY(core->removeTracks(words.at(1).toInt(), words.at(2).toInt()));
+        } else if (words.first() == QLatin1String("move")) {
+            const RowRange block(words.at(1).toInt(), 0, 1, words.at(2).toInt());
+            QVERIFY(core->moveSelection(words.at(3).toInt(), {block}));
+        } else {
+            core->clearTracks();
+        }
+    };
+    playDThenEdit();
+    QCOMPARE(rig->title.text(), title);
+    if (next.isEmpty()) {
+        QVERIFY(!core->playNext());
+        return;
+    }
+    QVERIFY(core->playNext());
+    QCOMPARE(rig->title.text(), next);
+    playDThenEdit();
+    QVERIFY(core->playPrevious());
+    QCOMPARE(rig->title.text(), previous);
+}
+
+void tst_VurnCoreTable::playingSelectsOnlyItsRow_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifier");
+    QTest::newRow("nothing held") << 0 << int(Qt::NoModifier);
+    QTest::newRow("Shift held") << int(Qt::Key_Shift) << int(Qt::ShiftModifier);
+    QTest::newRow("Ctrl held") << int(Qt::Key_Control) << int(Qt::ControlModifier);
+}
+
+void tst_VurnCoreTable::playingSelectsOnlyItsRow()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifier);
+    addLetters(5);
+    table->show();
+    QVERIFY(QTest::qWaitForWindowExposed(table));
+    PlaylistTable::select(table, 0, 1);
+    // A key held down while the next track starts (a timer, an alarm, MPRIS).
+    if (key)
+        QTest::keyPress(table, Qt::Key(key), Qt::KeyboardModifiers(modifier));
+    QVERIFY(core->playTrack(3, false));
+    QCOMPARE(selectedRows(), QList<int>({3}));
+    QVERIFY(core->playTrack(2, false));
+    QCOMPARE(selectedRows(), QList<int>({2}));
+    if (key)
+        QTest::keyRelease(table, Qt::Key(key), Qt::NoModifier);
 }
 
 QTEST_MAIN(tst_VurnCoreTable)
