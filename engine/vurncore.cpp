@@ -85,6 +85,9 @@ bool vurnCore::playTrack(int index, bool fromHistory)
         // that the next choice moves past it instead of trying it again, and
         // whoever skips failed tracks knows which one failed.
         currentIndex = index;
+        currentGone = false;
+        // The title line still names the track before: no number to keep up.
+        currentTitle.clear();
         trackLive = false;
         awaitingStart = true;
         markFailed(false);

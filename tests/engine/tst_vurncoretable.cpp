@@ -38,8 +38,6 @@ private slots:
     void editsFreeTheirTracks();
     void titleFollowsThePlayingTrack_data();
     void titleFollowsThePlayingTrack();
-    void playingSelectsOnlyItsRow_data();
-    void playingSelectsOnlyItsRow();
 
 private:
     QStringList titles() const;
@@ -420,34 +418,6 @@ void tst_VurnCoreTable::titleFollowsThePlayingTrack()
     playDThenEdit();
     QVERIFY(core->playPrevious());
     QCOMPARE(rig->title.text(), previous);
-}
-
-void tst_VurnCoreTable::playingSelectsOnlyItsRow_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifier");
-    QTest::newRow("nothing held") << 0 << int(Qt::NoModifier);
-    QTest::newRow("Shift held") << int(Qt::Key_Shift) << int(Qt::ShiftModifier);
-    QTest::newRow("Ctrl held") << int(Qt::Key_Control) << int(Qt::ControlModifier);
-}
-
-void tst_VurnCoreTable::playingSelectsOnlyItsRow()
-{
-    QFETCH(int, key);
-    QFETCH(int, modifier);
-    addLetters(5);
-    table->show();
-    QVERIFY(QTest::qWaitForWindowExposed(table));
-    PlaylistTable::select(table, 0, 1);
-    // A key held down while the next track starts (a timer, an alarm, MPRIS).
-    if (key)
-        QTest::keyPress(table, Qt::Key(key), Qt::KeyboardModifiers(modifier));
-    QVERIFY(core->playTrack(3, false));
-    QCOMPARE(selectedRows(), QList<int>({3}));
-    QVERIFY(core->playTrack(2, false));
-    QCOMPARE(selectedRows(), QList<int>({2}));
-    if (key)
-        QTest::keyRelease(table, Qt::Key(key), Qt::NoModifier);
 }
 
 QTEST_MAIN(tst_VurnCoreTable)

@@ -1,6 +1,6 @@
 // The list set aside for "戻す": what is kept, why, and how many tracks
-// survive a restart; swapping keeps the list it replaces; the file an earlier
-// version left for an alarm still comes back, and is gone once swapped.
+// survive a restart; the file an earlier version left for an alarm still
+// comes back, and is gone once swapped.
 #include "settings/playliststore.h"
 #include "settings/setasidelist.h"
 #include "support/statedir.h"
@@ -37,7 +37,6 @@ class tst_SetAsideList : public QObject
 private slots:
     void keptAcrossARestart_data();
     void keptAcrossARestart();
-    void swapKeepsWhatItReplaces();
     void earlierVersionsFileComesBack();
 };
 
@@ -81,22 +80,6 @@ void tst_SetAsideList::keptAcrossARestart()
     QCOMPARE(filesOf(again.swap({})), files);
     // Not a saved playlist the person sees.
     QVERIFY(playlistStore::names().isEmpty());
-}
-
-void tst_SetAsideList::swapKeepsWhatItReplaces()
-{
-    StateDir state;
-    const QStringList first{"/music/a.mp3", "/music/b.mp3", "/music/c.mp3"};
-    const QStringList second{"/music/x.mp3"};
-    setAsideList list;
-    QVERIFY(list.keep(listOf(first), setAsideCause::Load, QStringLiteral("朝")));
-    QCOMPARE(filesOf(list.swap(listOf(second))), first);
-    QCOMPARE(list.cause(), setAsideCause::Restore);
-    QCOMPARE(list.count(), 1);
-    QCOMPARE(filesOf(list.swap(listOf(first))), second);
-    setAsideList afterRestart;
-    QCOMPARE(afterRestart.count(), 3);
-    QCOMPARE(filesOf(afterRestart.swap(listOf(second))), first);
 }
 
 void tst_SetAsideList::earlierVersionsFileComesBack()
