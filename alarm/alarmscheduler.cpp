@@ -21,6 +21,7 @@
 #include "settings/setwindow.h"
 #include "ui_MainWindow.h"
 
+#include <QSignalBlocker>
 #include <QTimer>
 
 void MainWindow::checkAlarms()
@@ -201,6 +202,13 @@ void MainWindow::endAlarmVolume()
     if (back < 0)
         return;
     const alarmVolume::Own ownVolume(*alarmVol);
+    if (core->player->isMuted()) {
+        // Muted while it rang: the person's volume is there again once unmuted.
+        core->player->setVolumePercent(back);
+        const QSignalBlocker quiet(ui->volumeSlider);
+        ui->volumeSlider->setValue(back);
+        return;
+    }
     core->setVolumePercent(back, ui->volButton, ui->volumeSlider);
 }
 

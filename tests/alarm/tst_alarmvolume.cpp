@@ -5,6 +5,7 @@
 #include "alarm/alarmringer.h"
 #include "alarm/alarmringwindow.h"
 #include "app/mainwindow.h"
+#include "engine/musicplay.h"
 #include "engine/outputlevel.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
@@ -90,6 +91,7 @@ void tst_AlarmVolume::personsVolumeComesBack_data()
     QTest::newRow("fading in, stopped") << "フェードイン：1分" << "stop" << -1 << 70;
     QTest::newRow("moved by the person, stopped") << "しない" << "stop" << 30 << 30;
     QTest::newRow("moved during the fade, snoozed") << "フェードイン：1分" << "snooze" << 35 << 35;
+    QTest::newRow("muted while it rings, stopped") << "しない" << "mute, stop" << -1 << 70;
     QTest::newRow("player closed while it rings") << "しない" << "exit" << -1 << 70;
     QTest::newRow("moved, player closed while it rings") << "しない" << "exit" << 30 << 30;
 }
@@ -128,7 +130,13 @@ void tst_AlarmVolume::personsVolumeComesBack()
         QCOMPARE(storedVolume(), expected);
         return;
     }
-    if (end == QLatin1String("stop"))
+    auto *volButton = window->findChild<QPushButton *>(QStringLiteral("volButton"));
+    if (end.startsWith(QLatin1String("mute"))) {
+        QTest::mouseClick(volButton, Qt::LeftButton);
+        QVERIFY(window->core->player->isMuted());
+        QTest::mouseClick(window->ringer->window()->stopButton, Qt::LeftButton);
+        QTest::mouseClick(volButton, Qt::LeftButton);
+    } else if (end == QLatin1String("stop"))
         QTest::mouseClick(window->ringer->window()->stopButton, Qt::LeftButton);
     else if (end == QLatin1String("snooze"))
         QTest::mouseClick(window->ringer->window()->snoozeButton, Qt::LeftButton);
@@ -136,8 +144,7 @@ void tst_AlarmVolume::personsVolumeComesBack()
         QTRY_VERIFY_WITH_TIMEOUT(!window->core->isPlaying(), 15000);
     QCOMPARE(window->volumePercent(), expected);
     QCOMPARE(slider()->value(), expected);
-    QCOMPARE(window->findChild<QPushButton *>(QStringLiteral("volButton"))->text(),
-             window->core->volumeText(expected));
+    QCOMPARE(volButton->text(), window->core->volumeText(expected));
     if (listEnds)
         window->stopRinging();
 
