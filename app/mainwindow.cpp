@@ -188,6 +188,7 @@ void MainWindow::adjustColumns()
     const QString title = table->model()->headerData(1, Qt::Horizontal).toString();
     const int headerMargins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     const int heading = header->fontMetrics().horizontalAdvance(title) + headerMargins;
+    // A few pixels more for the grid line and the eye.
     table->setColumnWidth(1, qMax(cell, heading) + 4);
 }
 
