@@ -1,5 +1,6 @@
 #include "desktop/instanceguard.h"
 #include "app/mainwindow.h"
+#include "app/qtcatalogue.h"
 #include "desktop/terminationwatch.h"
 #include "settings/statefolders.h"
 
@@ -46,6 +47,9 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(applicationIcon());
     QApplication::setQuitOnLastWindowClosed(true);
     // Qt 5 decodes tr() literals as UTF-8, which is how the sources store them.
+    // The player speaks Japanese; so do Qt's own buttons and dialogs.
+    qtCatalogue qtTexts;
+    qtTexts.show(QLocale(QLocale::Japanese, QLocale::Japan));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Vurn: a music player with an alarm clock"));

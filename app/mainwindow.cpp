@@ -11,11 +11,15 @@
 #include "engine/vurncore.h"
 #include "forms/findbar.h"
 #include "settings/setasidelist.h"
+#include "forms/jumptoclickstyle.h"
+#include "forms/playlistfold.h"
+#include "settings/filedialogfolder.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
 #include "ui_MainWindow.h"
 
 #include <QActionGroup>
+#include <QHeaderView>
 #include <QMenu>
 #include <QShowEvent>
 #include <QTimerEvent>
@@ -109,12 +113,15 @@ void MainWindow::initialiseOnce()
     });
     positionTimerId = 0;
     adjustColumns();
-    savedHeight = height();
+    // A cleared or replaced list resets the header, and with it the columns.
+    connect(ui->playListTable->model(), &QAbstractItemModel::modelReset, this, &MainWindow::adjustColumns);
+    buildSliders();
     setAcceptDrops(true);
     buildModeMenu();
     buildBedsideControls();
     buildPlaylistControls();
     fitToFont();
+    fold = new playlistFold(this, {ui->playListTable, finder, ui->playlistToolBar});
     settings = new vurnSettings();
     keepForProcessLifetime(settings);
     QString name = QStringLiteral("Vurn");
@@ -179,8 +186,21 @@ void MainWindow::checkInitialMode()
 
 void MainWindow::adjustColumns()
 {
-    ui->playListTable->setColumnWidth(0, width() - 120);
-    ui->playListTable->setColumnWidth(1, 60);
+    // The title takes whatever the time leaves, at any window width; the
+    // time is as wide as the longest length it shows ("10:00:00").
+    QTableView *table = ui->playListTable;
+    QHeaderView *header = table->horizontalHeader();
+    if (header->count() < 2)
+        return;
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    header->setSectionResizeMode(1, QHeaderView::Fixed);
+    const int cellMargins = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+    const int cell = table->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + cellMargins;
+    const QString title = table->model()->headerData(1, Qt::Horizontal).toString();
+    const int headerMargins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const int heading = header->fontMetrics().horizontalAdvance(title) + headerMargins;
+    // A few pixels more for the grid line and the eye.
+    table->setColumnWidth(1, qMax(cell, heading) + 4);
 }
 
 void MainWindow::fitToFont()

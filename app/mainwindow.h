@@ -22,6 +22,8 @@ class QMenu;
 class alarmOne;
 struct storedTrack;
 class findBar;
+class fileDialogFolder;
+class playlistFold;
 class sleepTimer;
 class alarmRinger;
 class alarmSchedule;
@@ -220,12 +222,13 @@ private:
     void noteVolumeMoved();
     // The occurrence is over: the volume from before the alarm comes back.
     void endAlarmVolume();
+    // The seek bar and the volume slider go where clicked; a click seeks.
+    void buildSliders();
 
     Ui::MainWindow *ui;
     // Per window rather than per process, so that a window built after another
     // (a restart inside one process, as the tests do) initialises too.
     bool initialised = false;
-    int savedHeight = 0;
     QMenu *modeMenu = nullptr;
     int positionTimerId = 0;
     int secondTimerId = 0;
@@ -235,4 +238,7 @@ private:
     bool quitting = false;
     QString trayAlarmText; // the tray tooltip's alarm lines
     QMenu *sleepMenu = nullptr;
+    playlistFold *fold = nullptr;
+    // Where the add dialog and the playlist tab's file dialogs start.
+    std::unique_ptr<fileDialogFolder> dialogFolder;
 };

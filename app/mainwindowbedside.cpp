@@ -14,6 +14,7 @@
 #include "engine/trackloader.h"
 #include "engine/vurncore.h"
 #include "forms/findbar.h"
+#include "forms/playlistfold.h"
 #include "ui_MainWindow.h"
 
 #include <QActionGroup>
@@ -85,7 +86,7 @@ void MainWindow::buildBedsideControls()
     ui->actionFace->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
     connect(actionFind, &QAction::triggered, this, [this] {
         // Finding needs the list: a folded window unfolds first.
-        if (height() <= 125)
+        if (fold->isFolded())
             on_actionFace_triggered();
         finder->open();
     });

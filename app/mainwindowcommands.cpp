@@ -4,6 +4,7 @@
 
 #include "alarm/alarmringer.h"
 #include "desktop/mprisservice.h"
+#include "engine/audioformats.h"
 #include "engine/collectfiles.h"
 #include "engine/musicplay.h"
 #include "engine/playlistreader.h"
@@ -12,6 +13,9 @@
 #include "engine/vurncore.h"
 #include "forms/findbar.h"
 #include "settings/setasidelist.h"
+#include "forms/jumptoclickstyle.h"
+#include "forms/playlistfold.h"
+#include "settings/filedialogfolder.h"
 #include "settings/setwindow.h"
 #include "ui_MainWindow.h"
 
@@ -82,6 +86,16 @@ void MainWindow::appendFiles(const QStringList &paths, const loadReport &skipped
     loader->addFiles(paths, skipped);
     adjustColumns();
     refreshTotals();
+}
+
+void MainWindow::buildSliders()
+{
+    jumpToClickStyle::applyTo(ui->musicTimeBar);
+    jumpToClickStyle::applyTo(ui->volumeSlider);
+    // A press on the groove has already put the handle under the mouse; that
+    // is where playback goes, before any drag (which seeks as it moves).
+    connect(ui->musicTimeBar, &QSlider::sliderPressed, this,
+            [this] { on_slider_moved(ui->musicTimeBar->sliderPosition()); });
 }
 
 void MainWindow::on_slider_moved(int position)
@@ -173,14 +187,12 @@ void MainWindow::playOrStop()
 
 void MainWindow::on_actionFace_triggered()
 {
-    const int currentHeight = height();
-    const int currentWidth = width();
-    if (currentHeight > 125) {
-        savedHeight = currentHeight;
-        resize(currentWidth, 125);
+    // A window made this short by hand counts as folded: the command opens it.
+    if (!fold->isFolded() && height() > 125) {
+        fold->fold();
         ui->actionFace->setText(tr("▼"));
     } else {
-        resize(currentWidth, savedHeight);
+        fold->unfold();
         ui->actionFace->setText(tr("▲"));
     }
 }
@@ -196,10 +208,11 @@ void MainWindow::on_actionSettings_triggered()
 void MainWindow::on_actionAdd_triggered()
 {
     const QStringList paths = QFileDialog::getOpenFileNames(
-        this, tr("ファイルを選択して下さい。"), QString(),
-        tr("音楽ファイル(*.mp3 *.wma *.wav *.ogg *.oga *.m4a *.mpa *.m2a *.flac *.tta *.ape );;"
-           "プレイリスト(*.m3u *.m3u8 *.pls *.xspf);;"
-           "すべてのファイル(*)"));
+        this, tr("ファイルを選択して下さい。"), dialogFolder->startFolder(),
+        tr("音楽ファイル(%1 );;").arg(audioFormats::patterns())
+            + tr("プレイリスト(*.m3u *.m3u8 *.pls *.xspf);;すべてのファイル(*)"));
+    if (!paths.isEmpty())
+        dialogFolder->remember(paths.first());
     loadReport skipped;
     const QStringList files = playlistReader::expand(paths, skipped);
     appendFiles(files, skipped);

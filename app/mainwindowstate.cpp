@@ -7,6 +7,9 @@
 #include "engine/musicinfo.h"
 #include "engine/trackloader.h"
 #include "engine/vurncore.h"
+#include "forms/playlistfold.h"
+#include "settings/filedialogfolder.h"
+#include "settings/playlisttab.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
 #include "ui_MainWindow.h"
@@ -24,6 +27,8 @@ const qint64 largeStateBytes = 1024 * 1024;
 void MainWindow::restoreFromSettings()
 {
     applyModeByName(settings->loadRepeatMode());
+    dialogFolder = std::make_unique<fileDialogFolder>(settings->loadLastFolder());
+    setWin->playlists->dialogFolder = dialogFolder.get();
     ui->volumeSlider->setValue(settings->loadVolume());
     setWin->setAlarmList(settings->loadAlarmList());
     setWin->setAlarmEnabled(settings->loadAlarmEnable());
@@ -65,6 +70,9 @@ void MainWindow::saveToSettings()
 {
     // Clearing the keys instead of deleting the file: groups of removed alarms
     // and tracks still vanish, but there is never a moment without a file.
+    // Saved open: the list's toolbar would otherwise be kept hidden.
+    if (fold->isFolded())
+        fold->unfold();
     settings->clearAll();
     settings->saveRepeatMode(currentModeText());
     // Saved while an alarm rings, the volume is still the person's.
@@ -79,6 +87,7 @@ void MainWindow::saveToSettings()
     settings->saveUnmuteForAlarms(setWin->unmuteForAlarms());
     settings->savePlayList(core->tracks());
     settings->saveWindowLayout(saveGeometry(), saveState(0));
+    settings->saveLastFolder(dialogFolder->lastUsed());
     // The settings object lives on and the event loop is ending: flush now.
     settings->sync();
 }

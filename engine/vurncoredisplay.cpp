@@ -41,7 +41,8 @@ void vurnCore::updatePosition(qint64 positionMsec, qint64 lengthMsec)
 {
     if (timeLabel)
         timeLabel->setText(msecToString(positionMsec) + tr(" ／ ") + msecToString(lengthMsec));
-    if (seekSlider)
+    // A handle held by the mouse stays where the person has it.
+    if (seekSlider && !seekSlider->isSliderDown())
         seekSlider->setValue(int(qBound<qint64>(INT_MIN, positionMsec, INT_MAX)));
 }
 

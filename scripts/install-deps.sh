@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   fonts-noto-cjk
   cmake g++ make pkg-config
-  qtbase5-dev libphonon4qt5-dev phonon4qt5 phonon4qt5-backend-vlc libtag1-dev
+  qtbase5-dev qttranslations5-l10n libphonon4qt5-dev phonon4qt5 phonon4qt5-backend-vlc libtag1-dev
   libpulse-dev pulseaudio pulseaudio-utils xvfb xauth xdotool python3-xlib sox libsox-fmt-all ffmpeg vorbis-tools
   dbus-daemon python3-dbusmock faketime tzdata desktop-file-utils appstream
   dpkg-dev debhelper fakeroot lintian

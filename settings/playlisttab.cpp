@@ -1,6 +1,7 @@
 #include "settings/playlisttab.h"
 
 #include "engine/playlistwriter.h"
+#include "settings/filedialogfolder.h"
 #include "settings/playliststore.h"
 #include "ui_setWindow.h"
 
@@ -35,8 +36,13 @@ playlistTab::playlistTab(Ui::setWindow *form, QWidget *owner)
     connect(renameButton, &QPushButton::clicked, this, &playlistTab::rename);
     connect(exportButton, &QPushButton::clicked, this, &playlistTab::exportSelected);
     askExportPath = [this] {
-        return QFileDialog::getSaveFileName(window, tr("プレイリストを書き出す"), selectedName() + QStringLiteral(".m3u8"),
-                                            tr("M3U8 プレイリスト (*.m3u8);;XSPF プレイリスト (*.xspf)"));
+        const QString fileName = selectedName() + QStringLiteral(".m3u8");
+        const QString start = dialogFolder ? dialogFolder->startPath(fileName) : fileDialogFolder().startPath(fileName);
+        const QString path = QFileDialog::getSaveFileName(window, tr("プレイリストを書き出す"), start,
+                                                          tr("M3U8 プレイリスト (*.m3u8);;XSPF プレイリスト (*.xspf)"));
+        if (dialogFolder)
+            dialogFolder->remember(path);
+        return path;
     };
     refresh();
 }
@@ -70,8 +76,9 @@ void playlistTab::showContents()
     ui->playlist_contents->clear();
     const QString name = selectedName();
     if (name.isEmpty()) {
-        ui->label_allcount->setText(tr("000 曲"));
-        ui->label_alltime->setText(QStringLiteral("000:00:00"));
+        // Nothing chosen, nothing to count.
+        ui->label_allcount->clear();
+        ui->label_alltime->clear();
         return;
     }
     const QList<storedTrack> tracks = playlistStore::entries(name, true);

@@ -12,6 +12,7 @@ namespace Ui {
 class setWindow;
 }
 class QPushButton;
+class fileDialogFolder;
 class QWidget;
 
 // The settings window's tab of saved playlists: the names, the selected
@@ -29,6 +30,9 @@ public:
     std::function<int(const QString &)> alarmsNaming;
     // Where "書き出す…" writes; a file dialog unless a test answers.
     std::function<QString()> askExportPath;
+    // The player's last-used folder, shared with its other file dialogs;
+    // without one the dialog starts in the music folder or home.
+    fileDialogFolder *dialogFolder = nullptr;
 
     void refresh();
     QString selectedName() const;

@@ -101,6 +101,18 @@ void vurnSettings::saveRepeatMode(const QString &mode)
     setGeneralValue(QStringLiteral("RepeatMode"), mode);
 }
 
+QString vurnSettings::loadLastFolder() const
+{
+    const QVariant v = generalValue(QStringLiteral("LastFolder"));
+    return v.isValid() ? variantToString(v) : QString();
+}
+
+void vurnSettings::saveLastFolder(const QString &folder)
+{
+    if (!folder.isEmpty())
+        setGeneralValue(QStringLiteral("LastFolder"), folder);
+}
+
 int vurnSettings::loadVolume() const
 {
     const QVariant v = generalValue(QStringLiteral("Volume"));

@@ -47,6 +47,9 @@ public:
     // Whether starting at login was offered once already.
     bool loadAutostartOffered() const;
     void saveAutostartOffered(bool offered);
+    // The folder the file dialogs used last; empty until one was used.
+    QString loadLastFolder() const;
+    void saveLastFolder(const QString &folder);
     static QList<int> snoozeMinuteItems();
     static QList<int> catchUpMinuteItems();
     QByteArray loadGeometry() const;

@@ -342,9 +342,9 @@ void tst_MainWindowBedside::findKeys()
     auto *table = child<QTableView>("playListTable");
     // Folded away, the list comes back to be searched.
     child<QAction>("actionFace")->trigger();
-    QCOMPARE(window->height(), 125);
+    QVERIFY(!table->isVisible());
     window->actionFind->trigger();
-    QVERIFY(window->height() > 125);
+    QVERIFY(table->isVisible());
     QLineEdit *field = window->finder->field();
     QTest::keyClicks(field, QStringLiteral("queen"));
     QTest::keyClick(field, Qt::Key_Down);
