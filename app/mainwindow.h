@@ -32,6 +32,7 @@ class trackLoader;
 class trayIcon;
 class mprisService;
 class ringingDesktop;
+class dialogCloser;
 class wakeClient;
 class vurnCore;
 class vurnSettings;
@@ -216,4 +217,5 @@ private:
     bool quitting = false;
     QString trayAlarmText; // the tray tooltip's alarm lines
     QMenu *sleepMenu = nullptr;
+    dialogCloser *closer = nullptr; // made when quitting
 };
