@@ -14,7 +14,7 @@ sox -n -r 22050 -c 1 "$work/one.flac" synth 2 sine 440 vol 0.2
 # Enough unreadable files that their add is still under way at the signal;
 # its end reports them in a box.
 mkdir "$work/many"
-(cd "$work/many" && seq -f 'bad%g.mp3' 1 30000 | xargs touch)
+(cd "$work/many" && seq -f 'bad%g.mp3' 1 20000 | xargs touch)
 
 cat > "$work/session.sh" <<'SESSION'
 #!/usr/bin/env bash
@@ -23,12 +23,13 @@ work="$1"; here="$2"
 export QT_QPA_PLATFORM=xcb
 source "$here/player_exit.sh"
 
-# end_with CASE SIGNAL KEYS FILES...: starts the player with FILES, types
-# KEYS into its window (none: "-"), waits for a box titled like the case
-# when there is one, sends SIGNAL and checks that the player ends and saves.
+# end_with CASE SIGNAL KEYS BOX SECONDS FILES...: starts the player with
+# FILES, types KEYS into its window (none: "-"), waits for a box titled BOX
+# (none: ""), sends SIGNAL and checks that the player ends within SECONDS and
+# saves. A box that waits for a person never ends, so SECONDS can be generous.
 end_with() {
-  local name="$1" signal="$2" keys="$3" box="$4"
-  shift 4
+  local name="$1" signal="$2" keys="$3" box="$4" limit="$5"
+  shift 5
   rm -f "$work/Vurn.ini"
   "$work/vurn" "$@" > "$work/vurn.log" 2>&1 &
   local pid=$!
@@ -44,7 +45,7 @@ end_with() {
       || { echo "$name: no box \"$box\""; kill -9 "$pid"; return 1; }
   fi
   kill -"$signal" "$pid"
-  timeout 20 tail --pid="$pid" -f /dev/null \
+  timeout "$limit" tail --pid="$pid" -f /dev/null \
     || { echo "$name: vurn did not end on SIG$signal"; kill -9 "$pid"; cat "$work/vurn.log"; return 1; }
   local status=0
   player_exit "$pid" "$work/vurn.log" || status=$?
@@ -56,11 +57,12 @@ end_with() {
   echo "$name: ended and saved"
 }
 
-end_with "nothing open" TERM - "" "$work/one.flac"
-end_with "warning box (next with an empty list)" TERM ctrl+n 'プレイリストエラー'
-end_with "add dialog" INT ctrl+a 'ファイルを選択して下さい' "$work/one.flac"
-end_with "settings window" HUP ctrl+s 'Vurn Settings' "$work/one.flac"
-end_with "add under way" TERM - "" "$work/one.flac" "$work/many"
+end_with "nothing open" TERM - "" 20 "$work/one.flac"
+end_with "warning box (next with an empty list)" TERM ctrl+n 'プレイリストエラー' 20
+end_with "add dialog" INT ctrl+a 'ファイルを選択して下さい' 20 "$work/one.flac"
+end_with "settings window" HUP ctrl+s 'Vurn Settings' 20 "$work/one.flac"
+# Closing reads the rest of the add first, which takes a while under the sanitizers.
+end_with "add under way" TERM - "" 150 "$work/one.flac" "$work/many"
 SESSION
 
 xvfb-run -a bash "$work/session.sh" "$work" "$here"
