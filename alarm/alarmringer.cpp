@@ -6,8 +6,6 @@
 #include "engine/outputlevel.h"
 #include "engine/playbackbackend.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
@@ -46,13 +44,7 @@ void alarmRinger::start(const alarmOne &alarm, const QDateTime &scheduled, int p
     ringWindow->setAlarmTime(scheduled.time().toString(QStringLiteral("HH:mm")));
     ringWindow->setNowPlaying(QString());
     ringWindow->setMuted(muted);
-    // In the middle of the screen, where a sleepy eye looks first.
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        ringWindow->adjustSize();
-        ringWindow->move(screen->availableGeometry().center() - ringWindow->rect().center());
-    }
-    ringWindow->show();
-    ringWindow->raise();
+    ringWindow->present();
     toneDelay->start(toneDelayMsec);
 }
 

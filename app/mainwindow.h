@@ -37,6 +37,7 @@ class trackLoader;
 class trayIcon;
 class mprisService;
 class ringingDesktop;
+class dialogCloser;
 class wakeClient;
 class vurnCore;
 class vurnSettings;
@@ -241,4 +242,5 @@ private:
     playlistFold *fold = nullptr;
     // Where the add dialog and the playlist tab's file dialogs start.
     std::unique_ptr<fileDialogFolder> dialogFolder;
+    dialogCloser *closer = nullptr; // made when quitting
 };

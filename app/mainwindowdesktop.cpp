@@ -8,6 +8,7 @@
 #include "desktop/sleepinhibitor.h"
 #include "desktop/sleepwatch.h"
 #include "desktop/autostartentry.h"
+#include "desktop/dialogcloser.h"
 #include "desktop/mprisservice.h"
 #include "desktop/ringingdesktop.h"
 #include "desktop/wakeclient.h"
@@ -197,6 +198,11 @@ void MainWindow::startInTray()
 void MainWindow::quitForReal()
 {
     quitting = true;
+    // Ended by the session or from the tray, nothing waits for an answer: not
+    // a box open now, nor one the closing opens (the end of an add).
+    if (!closer)
+        closer = new dialogCloser(this);
+    closer->closeAll();
     // A hidden window still closes, and closing saves the state as always;
     // a hidden window's close does not count as the last window closing, so
     // end the event loop here.
