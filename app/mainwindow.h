@@ -35,6 +35,8 @@ class ringingDesktop;
 class wakeClient;
 class vurnCore;
 class vurnSettings;
+class warningBoxes;
+class failureNotification;
 
 // The player's one main window. Everything beyond the empty widget set is built
 // at the first show, in a fixed order.
@@ -88,6 +90,9 @@ public:
     // Files and folders from the command line, added as a drop adds them;
     // before the first show they wait for the restored playlist.
     void addPaths(const QStringList &paths);
+    // The same from another start: files that cannot be added are told in a
+    // notification, never in a box.
+    void addPathsFromDesktop(const QStringList &paths);
     // Shown, raised and activated, from the tray, another start or MPRIS.
     void bringToFront();
     // Started at login: ready and working, but only the tray icon shows (the
@@ -127,6 +132,9 @@ public:
     QAction *mode_action_shuffle = nullptr;
     QAction *mode_action_non_rand = nullptr;
     QActionGroup *modeGroup = nullptr;
+    warningBoxes *boxes = nullptr;
+    // Unreadable files of commands from the desktop, told once per burst.
+    failureNotification *desktopFailures = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -177,7 +185,8 @@ private:
     bool ensurePlayListNotEmpty();
     bool ensureSelection(int count);
     QList<RowRange> sortedSelection() const;
-    void appendFiles(const QStringList &paths, const loadReport &skipped = loadReport());
+    void appendFiles(const QStringList &paths, const loadReport &skipped = loadReport(),
+                     bool fromDesktop = false);
     void moveSelectionTo(int which);
     void refreshPosition();
     void restoreFromSettings();
@@ -201,6 +210,11 @@ private:
     void refreshTrayToolTip();
     void showCounts();
     void saveToSettings();
+    // Commands from the desktop never wait for an answer: with nothing to
+    // play (no ringing, nothing playing, paused or in the list) they do nothing.
+    bool desktopCanPlay() const;
+    void setUpFailureReports();
+    void tellLoadFailures(const loadReport &report);
 
     Ui::MainWindow *ui;
     // Per window rather than per process, so that a window built after another
@@ -216,4 +230,6 @@ private:
     bool quitting = false;
     QString trayAlarmText; // the tray tooltip's alarm lines
     QMenu *sleepMenu = nullptr;
+    // Every command of the loader's current run came from the desktop.
+    bool desktopRun = false;
 };
