@@ -80,7 +80,7 @@ int main(int argc, char *argv[])
         MainWindow window;
         QObject::connect(&guard, &instanceGuard::activationRequested, &window, [&window](const QStringList &given) {
             window.bringToFront();
-            window.addPaths(given);
+            window.addPathsFromDesktop(given);
         });
         // Ended by the session or a terminal: closed and saved as from the window.
         terminationWatch termination;

@@ -82,6 +82,7 @@ void MainWindow::initialiseOnce()
             &MainWindow::on_play_finished);
     connect(core, &vurnCore::trackFailed, this, &MainWindow::on_track_failed);
     loader = new trackLoader(core, this, this);
+    setUpFailureReports();
     connect(loader, &trackLoader::tracksAdded, this, [this] {
         // Rows arriving in later slices of an add are narrowed too.
         if (finder && finder->isNarrowed())

@@ -41,6 +41,8 @@ class dialogCloser;
 class wakeClient;
 class vurnCore;
 class vurnSettings;
+class warningBoxes;
+class failureNotification;
 
 // The player's one main window. Everything beyond the empty widget set is built
 // at the first show, in a fixed order.
@@ -95,6 +97,9 @@ public:
     // Files and folders from the command line, added as a drop adds them;
     // before the first show they wait for the restored playlist.
     void addPaths(const QStringList &paths);
+    // The same from another start: files that cannot be added are told in a
+    // notification, never in a box.
+    void addPathsFromDesktop(const QStringList &paths);
     // Shown, raised and activated, from the tray, another start or MPRIS.
     void bringToFront();
     // Started at login: ready and working, but only the tray icon shows (the
@@ -137,6 +142,9 @@ public:
     QActionGroup *modeGroup = nullptr;
     // The person's volume while an alarm's own is in place.
     std::unique_ptr<alarmVolume> alarmVol;
+    warningBoxes *boxes = nullptr;
+    // Unreadable files of commands from the desktop, told once per burst.
+    failureNotification *desktopFailures = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -187,7 +195,8 @@ private:
     bool ensurePlayListNotEmpty();
     bool ensureSelection(int count);
     QList<RowRange> sortedSelection() const;
-    void appendFiles(const QStringList &paths, const loadReport &skipped = loadReport());
+    void appendFiles(const QStringList &paths, const loadReport &skipped = loadReport(),
+                     bool fromDesktop = false);
     void moveSelectionTo(int which);
     void refreshPosition();
     void restoreFromSettings();
@@ -225,6 +234,11 @@ private:
     void endAlarmVolume();
     // The seek bar and the volume slider go where clicked; a click seeks.
     void buildSliders();
+    // Commands from the desktop never wait for an answer: with nothing to
+    // play (no ringing, nothing playing, paused or in the list) they do nothing.
+    bool desktopCanPlay() const;
+    void setUpFailureReports();
+    void tellLoadFailures(const loadReport &report);
 
     Ui::MainWindow *ui;
     // Per window rather than per process, so that a window built after another
@@ -243,4 +257,6 @@ private:
     // Where the add dialog and the playlist tab's file dialogs start.
     std::unique_ptr<fileDialogFolder> dialogFolder;
     dialogCloser *closer = nullptr; // made when quitting
+    // Every command of the loader's current run came from the desktop.
+    bool desktopRun = false;
 };

@@ -212,7 +212,7 @@ void MainWindow::openAndPlay(const QString &path)
     loadReport skipped;
     const QStringList files = collectFiles(playlistReader::expand({path}, skipped));
     const int count = files.size();
-    appendFiles(files, skipped);
+    appendFiles(files, skipped, true);
     if (count == 0)
         return;
     // Its tracks are the last ones once every add before it is through.

@@ -2,6 +2,8 @@
 // seeking, drag and drop and the end of a track.
 #include "app/mainwindow.h"
 
+#include "app/warningboxes.h"
+
 #include "alarm/alarmringer.h"
 #include "desktop/mprisservice.h"
 #include "engine/audioformats.h"
@@ -38,8 +40,7 @@ bool MainWindow::ensurePlayListNotEmpty()
 {
     if (core->hasTracks())
         return true;
-    QMessageBox::warning(this, tr("プレイリストエラー"),
-                         tr("プレイリストにファイルが登録されていません。"), QMessageBox::Ok);
+    boxes->warn(tr("プレイリストエラー"), tr("プレイリストにファイルが登録されていません。"));
     return false;
 }
 
@@ -47,8 +48,7 @@ bool MainWindow::ensureSelection(int count)
 {
     if (count > 0)
         return true;
-    QMessageBox::warning(this, tr("プレイリストエラー"),
-                         tr("プレイリストで削除するファイルを選択して下さい。"), QMessageBox::Ok);
+    boxes->warn(tr("プレイリストエラー"), tr("プレイリストで削除するファイルを選択して下さい。"));
     return false;
 }
 
@@ -81,9 +81,17 @@ QList<RowRange> MainWindow::sortedSelection() const
     return ranges;
 }
 
-void MainWindow::appendFiles(const QStringList &paths, const loadReport &skipped)
+void MainWindow::appendFiles(const QStringList &paths, const loadReport &skipped, bool fromDesktop)
 {
+    // Failures go to the window's box unless every command of the run came
+    // from the desktop; a run that ended inside the call is told already.
+    if (!fromDesktop)
+        desktopRun = false;
+    else if (!loader->isBusy())
+        desktopRun = true;
     loader->addFiles(paths, skipped);
+    if (!loader->isBusy())
+        desktopRun = false;
     adjustColumns();
     refreshTotals();
 }
@@ -177,9 +185,7 @@ void MainWindow::playOrStop()
     const int row = ranges.isEmpty() ? 0 : ranges.first().top;
     // A row at the row count is already past the end.
     if (row >= ui->playListTable->model()->rowCount()) {
-        QMessageBox::warning(this, tr("プレイリスト選択エラー"),
-                             tr("プレイリストから再生するファイルを選択して下さい。"),
-                             QMessageBox::Ok);
+        boxes->warn(tr("プレイリスト選択エラー"), tr("プレイリストから再生するファイルを選択して下さい。"));
         return;
     }
     core->playTrack(row, false);
@@ -351,6 +357,17 @@ void MainWindow::dropEvent(QDropEvent *event)
     for (const QUrl &url : urls)
         paths << url.toLocalFile();
     addPaths(paths);
+}
+
+void MainWindow::addPathsFromDesktop(const QStringList &paths)
+{
+    if (paths.isEmpty() || !initialised) {
+        addPaths(paths);
+        return;
+    }
+    loadReport skipped;
+    const QStringList expanded = playlistReader::expand(paths, skipped);
+    appendFiles(collectFiles(expanded), skipped, true);
 }
 
 void MainWindow::addPaths(const QStringList &paths)

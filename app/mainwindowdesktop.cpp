@@ -2,6 +2,8 @@
 // and keeping the machine awake for a coming alarm.
 #include "app/mainwindow.h"
 
+#include "app/warningboxes.h"
+
 #include "alarm/alarmclock.h"
 #include "alarm/alarmringer.h"
 #include "alarm/alarmschedule.h"
@@ -9,6 +11,7 @@
 #include "desktop/sleepwatch.h"
 #include "desktop/autostartentry.h"
 #include "desktop/dialogcloser.h"
+#include "desktop/failurenotification.h"
 #include "desktop/mprisservice.h"
 #include "desktop/ringingdesktop.h"
 #include "desktop/wakeclient.h"
@@ -16,6 +19,7 @@
 #include "settings/vurnsettings.h"
 #include "desktop/trayicon.h"
 #include "engine/musicplay.h"
+#include "engine/trackloader.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
 #include "ui_MainWindow.h"
@@ -23,6 +27,8 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QMessageBox>
+
+#include <utility>
 
 void MainWindow::setUpDesktop()
 {
@@ -61,9 +67,15 @@ void MainWindow::setUpDesktop()
         return;
     tray = new trayIcon(this);
     connect(tray, &trayIcon::showHideRequested, this, &MainWindow::toggleWindowShown);
-    connect(tray, &trayIcon::playRequested, this, &MainWindow::on_actionPlay_triggered);
+    connect(tray, &trayIcon::playRequested, this, [this] {
+        if (desktopCanPlay())
+            on_actionPlay_triggered();
+    });
     connect(tray, &trayIcon::pauseRequested, this, &MainWindow::togglePause);
-    connect(tray, &trayIcon::nextRequested, this, &MainWindow::on_actionNext_triggered);
+    connect(tray, &trayIcon::nextRequested, this, [this] {
+        if (core->hasTracks())
+            on_actionNext_triggered();
+    });
     tray->addSleepControls(actionStopAfter, sleepMenu);
     connect(tray, &trayIcon::stopAlarmRequested, this, &MainWindow::stopRinging);
     connect(tray, &trayIcon::snoozeRequested, this, &MainWindow::snoozeRinging);
@@ -79,18 +91,22 @@ void MainWindow::setUpMpris(const QDBusConnection &sessionBus)
         mpris = nullptr;
         return;
     }
-    // Queued: the D-Bus call returns first, then the command runs with the
-    // window's own warnings, which may wait for the user.
+    // Queued: the D-Bus call returns first, then the command runs. Nothing
+    // here waits for the user: with nothing to play a command does nothing,
+    // and files that cannot be opened are told in a notification.
     const auto queued = Qt::QueuedConnection;
     connect(mpris, &mprisService::raiseRequested, this, &MainWindow::bringToFront, queued);
     connect(mpris, &mprisService::quitRequested, this, &MainWindow::quitForReal, queued);
     connect(mpris, &mprisService::playPauseRequested, this, [this] {
         if (ringer->isRinging() || core->isPlaying() || core->isPaused())
             togglePause();
-        else
+        else if (desktopCanPlay())
             on_actionPlay_triggered();
     }, queued);
-    connect(mpris, &mprisService::playRequested, this, &MainWindow::resumeOrPlay, queued);
+    connect(mpris, &mprisService::playRequested, this, [this] {
+        if (desktopCanPlay())
+            resumeOrPlay();
+    }, queued);
     connect(mpris, &mprisService::pauseRequested, this, &MainWindow::pauseIfPlaying, queued);
     connect(mpris, &mprisService::stopRequested, this, [this] {
         if (ringer->isRinging())
@@ -102,8 +118,15 @@ void MainWindow::setUpMpris(const QDBusConnection &sessionBus)
         applyModeByName(mode);
         mpris->refresh();
     }, queued);
-    connect(mpris, &mprisService::nextRequested, this, &MainWindow::on_actionNext_triggered, queued);
-    connect(mpris, &mprisService::previousRequested, this, &MainWindow::on_actionBack_triggered, queued);
+    // CanGoNext and CanGoPrevious are false with an empty list: no effect then.
+    connect(mpris, &mprisService::nextRequested, this, [this] {
+        if (core->hasTracks())
+            on_actionNext_triggered();
+    }, queued);
+    connect(mpris, &mprisService::previousRequested, this, [this] {
+        if (core->hasTracks())
+            on_actionBack_triggered();
+    }, queued);
     connect(mpris, &mprisService::volumeRequested, this, [this](double level) {
         noteVolumeMoved();
         core->setVolumeLevel(level, ui->volButton, ui->volumeSlider);
@@ -113,6 +136,31 @@ void MainWindow::setUpMpris(const QDBusConnection &sessionBus)
         core->seekTo(position);
     });
     connect(mpris, &mprisService::openRequested, this, &MainWindow::openAndPlay, queued);
+}
+
+bool MainWindow::desktopCanPlay() const
+{
+    return ringer->isRinging() || core->isPlaying() || core->isPaused() || core->hasTracks();
+}
+
+void MainWindow::setUpFailureReports()
+{
+    boxes = new warningBoxes(this);
+    desktopFailures = new failureNotification(QDBusConnection::sessionBus(), this);
+    connect(desktopFailures, &failureNotification::unheard, this, [this](const QString &title, const QString &text) {
+        if (tray)
+            tray->showMessage(title, text);
+    });
+    loader->tellFailures = [this](const loadReport &report) { tellLoadFailures(report); };
+    connect(loader, &trackLoader::finished, this, [this] { desktopRun = false; });
+}
+
+void MainWindow::tellLoadFailures(const loadReport &report)
+{
+    if (std::exchange(desktopRun, false))
+        desktopFailures->gather(report);
+    else
+        boxes->tell(report);
 }
 
 void MainWindow::applyAlarmOptions()

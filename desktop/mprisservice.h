@@ -10,8 +10,9 @@ class vurnCore;
 // The player on the session bus as org.mpris.MediaPlayer2.vurn, so desktop
 // media keys and media widgets reach it. The service reads what is playing
 // from the controller and asks for every command through a signal: the main
-// window carries them out with its own warnings and mode rules, after the
-// D-Bus call has returned.
+// window carries them out with its mode rules, after the D-Bus call has
+// returned, and without a box (media keys come from anywhere, even a locked
+// screen).
 class mprisService : public QObject
 {
     Q_OBJECT

@@ -43,7 +43,7 @@ void trackLoader::addFiles(const QStringList &paths, const loadReport &earlier)
     if (present.isEmpty() && !busy) {
         const loadReport missing = report;
         report = loadReport();
-        missing.show(dialogParent);
+        tell(missing);
         return;
     }
     add(musicInfo::entriesFor(present));
@@ -270,6 +270,14 @@ void trackLoader::complete()
     // One box for the whole command, after the rows are in.
     const loadReport finishedReport = report;
     report = loadReport();
-    finishedReport.show(dialogParent);
+    tell(finishedReport);
     emit finished();
+}
+
+void trackLoader::tell(const loadReport &failures) const
+{
+    if (tellFailures)
+        tellFailures(failures);
+    else
+        failures.show(dialogParent);
 }

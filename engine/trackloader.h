@@ -55,6 +55,9 @@ public:
     int progressDelayMsec = 500; // no dialog for work shorter than this
     int prefetchFrom = 16;       // adds of at least this many files read ahead
     QProgressDialog *progressDialog() const;
+    // Who hears of the files a run could not read; unset, a box over the
+    // dialog parent.
+    std::function<void(const loadReport &)> tellFailures;
 
 Q_SIGNALS:
     void tracksAdded();
@@ -67,6 +70,7 @@ private:
     void updateProgress();
     // Takes the entries of a finished read into the queue, in front.
     void takeRead();
+    void tell(const loadReport &failures) const;
 
     vurnCore *core;
     QPointer<QWidget> dialogParent;

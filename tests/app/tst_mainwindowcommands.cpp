@@ -21,6 +21,7 @@
 #include <QSlider>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <phonon/MediaObject>
@@ -44,6 +45,7 @@ private slots:
     void playStartsSelectedRowOrFirst();
     void warningsOnEmptyPlaylist_data();
     void warningsOnEmptyPlaylist();
+    void oneWarningAtATime();
     void warningsWithoutSelection_data();
     void warningsWithoutSelection();
     void deleteTwoBlocks();
@@ -242,6 +244,30 @@ void tst_MainWindowCommands::warningsOnEmptyPlaylist()
     QVERIFY(answerer.hadParent);
     QCOMPARE(PlaylistTable::rows(child<QTableView>("playListTable")), 0);
     QVERIFY(!window->core->isPlaying());
+}
+
+// Commands that come while the warning is open (a timer, a queued call) open
+// no second box over it.
+void tst_MainWindowCommands::oneWarningAtATime()
+{
+    int openInside = 0;
+    QTimer::singleShot(100, window.get(), [this] {
+        for (const char *name : {"actionNext", "actionBack", "actionPlay", "actionNext"})
+            window->findChild<QAction *>(QLatin1String(name))->trigger();
+    });
+    QTimer::singleShot(600, window.get(), [&openInside] {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            openInside += qobject_cast<QMessageBox *>(widget) && widget->isVisible() ? 1 : 0;
+    });
+    ModalAnswerer answerer(QMessageBox::Ok, 3000);
+    answerer.keepAnswering = true;
+    QTimer::singleShot(800, &answerer, &ModalAnswerer::arm);
+    window->findChild<QAction *>(QStringLiteral("actionNext"))->trigger();
+    QCOMPARE(openInside, 1);
+    QCOMPARE(answerer.count, 1);
+    QTest::qWait(500);
+    QCOMPARE(answerer.count, 1);
+    QCOMPARE(answerer.title, QStringLiteral("プレイリストエラー"));
 }
 
 void tst_MainWindowCommands::warningsWithoutSelection_data()

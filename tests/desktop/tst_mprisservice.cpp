@@ -10,6 +10,7 @@
 #include "engine/vurncore.h"
 #include "settings/vurnsettings.h"
 #include "support/audiofixtures.h"
+#include "support/boxcounter.h"
 #include "support/modalanswerer.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QDBusPendingCall>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -75,6 +77,8 @@ private slots:
     void playModesAsLoopAndShuffle_data();
     void playModesAsLoopAndShuffle();
     void loopAndShuffleFromTheBus();
+    void nothingToPlayOpensNoBox_data();
+    void nothingToPlayOpensNoBox();
     void stopOrPauseEndsRinging_data();
     void stopOrPauseEndsRinging();
 
@@ -321,13 +325,6 @@ void tst_MprisService::mainWindowCarriesOutCommands()
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(window.mpris);
 
-        // With nothing to play, Next warns as the button does.
-        ModalAnswerer answerer(QMessageBox::Ok);
-        answerer.arm();
-        QCOMPARE(call(playerInterface, QStringLiteral("Next")).type(), QDBusMessage::ReplyMessage);
-        QVERIFY(answerer.waitAnswered());
-        QCOMPARE(answerer.count, 1);
-
         window.addPaths(audio);
         QTRY_COMPARE(window.core->tracks().size(), 2);
         call(playerInterface, QStringLiteral("Play"));
@@ -482,6 +479,45 @@ void tst_MprisService::loopAndShuffleFromTheBus()
         set("LoopStatus", QStringLiteral("Sometimes"));
         QTest::qWait(200);
         QCOMPARE(window.currentModeText(), QStringLiteral("リピートなし"));
+    });
+}
+
+void tst_MprisService::nothingToPlayOpensNoBox_data()
+{
+    QTest::addColumn<QString>("method");
+    QTest::addColumn<int>("calls");
+    for (const char *method : {"Next", "Previous", "Play", "PlayPause"}) {
+        QTest::newRow(method) << QString::fromLatin1(method) << 1;
+        // A media key held down, a widget clicked again and again.
+        QTest::newRow(qPrintable(QStringLiteral("%1, held").arg(QLatin1String(method)))) << QString::fromLatin1(method)
+                                                                                          << 200;
+    }
+}
+
+// CanGoNext, CanGoPrevious and CanPlay are false: the calls have no effect,
+// and above all open no box that waits for the user.
+void tst_MprisService::nothingToPlayOpensNoBox()
+{
+    QFETCH(QString, method);
+    QFETCH(int, calls);
+    withWindow([&](MainWindow &window) {
+        QCOMPARE(property(playerInterface, QStringLiteral("CanPlay")).toBool(), false);
+        ModalAnswerer answerer(QMessageBox::Ok, 3000);
+        answerer.keepAnswering = true;
+        answerer.arm();
+        BoxCounter boxes;
+        QList<QDBusPendingCall> pending;
+        for (int i = 0; i < calls; ++i)
+            pending << client.asyncCall(QDBusMessage::createMethodCall(service, path, playerInterface, method));
+        QCOMPARE(window.mpris->serviceName(), service);
+        QVERIFY(QTest::qWaitFor([&] { return pending.last().isFinished(); }, 20000));
+        QCOMPARE(pending.last().reply().type(), QDBusMessage::ReplyMessage);
+        QTest::qWait(1000);
+        QCOMPARE(answerer.count, 0);
+        QCOMPARE(boxes.shown, 0);
+        QVERIFY(!window.core->isPlaying());
+        // The player still answers the bus.
+        QCOMPARE(property(playerInterface, QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Stopped"));
     });
 }
 
