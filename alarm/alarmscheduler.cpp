@@ -131,7 +131,9 @@ int MainWindow::toneVolumeFor(const alarmOne &alarm, int currentPercent)
 void MainWindow::stopRinging()
 {
     alarmSkipsLeft = 0;
-    if (core->isPlaying() || core->isPaused())
+    // The alarm's track may still be opening: stopped too, or it would start
+    // after the ringing window closed.
+    if (ringer->isRinging() || core->isPlaying() || core->isPaused())
         core->stopPlayback(ui->actionPlay);
     rampStep = 0;
     rampLevel = 0;
