@@ -32,10 +32,10 @@ alarmPlaylist::Choice alarmPlaylist::choose(const QString &name)
     return choice;
 }
 
-void alarmPlaylist::setAside(const QList<musicInfo *> &tracks)
+void alarmPlaylist::setAside(const QList<musicInfo *> &tracks, const QList<storedTrack> &stillComing)
 {
     if (!hasAside())
-        playlistStore::save(playlistStore::asideName(), playlistStore::toStored(tracks));
+        playlistStore::save(playlistStore::asideName(), playlistStore::toStored(tracks) + stillComing);
 }
 
 bool alarmPlaylist::hasAside()

@@ -21,8 +21,9 @@ public:
     static Choice choose(const QString &playListName);
 
     // Keeps the given list aside unless one is kept already (a second alarm
-    // must not put its own playlist in place of the person's).
-    static void setAside(const QList<musicInfo *> &tracks);
+    // must not put its own playlist in place of the person's). `stillComing`
+    // are the entries of a list that was still being added, after its tracks.
+    static void setAside(const QList<musicInfo *> &tracks, const QList<storedTrack> &stillComing = {});
     static bool hasAside();
     // The list kept aside; it is no longer kept.
     static QList<storedTrack> takeAside();

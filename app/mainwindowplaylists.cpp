@@ -23,6 +23,8 @@ void MainWindow::buildPlaylistControls()
     ui->playlistToolBar->addAction(actionRestoreList);
     connect(actionRestoreList, &QAction::triggered, this, &MainWindow::restoreListBeforeAlarm);
     connect(setWin->playlists, &playlistTab::loadRequested, this, &MainWindow::loadStoredList);
+    // Saved while an add is under way, the playlist holds what is still coming.
+    setWin->playlists->stillComing = [this] { return loader->remainingEntries(); };
     refreshRestoreAction();
 }
 
@@ -43,21 +45,22 @@ void MainWindow::loadStoredList(const QList<storedTrack> &tracks, bool append)
 
 void MainWindow::playAlarmList(const QList<storedTrack> &tracks)
 {
-    alarmPlaylist::setAside(core->tracks());
+    // A list still coming in is set aside whole, rows and entries to come.
+    alarmPlaylist::setAside(core->tracks(), loader->remainingEntries());
     loader->cancel();
     if (core->isPlaying() || core->isPaused())
         core->stopPlayback(ui->actionPlay);
     core->clearTracks();
+    // Its rows come in slices; the alarm plays from those there are.
     loader->add(tracks);
-    // The alarm starts now: every row must be there to choose from.
-    loader->finishNow();
     if (finder)
         finder->refilter(true);
     adjustColumns();
     refreshTotals();
     ui->playListTable->clearSelection();
-    // "Next" from the end of the list is its first track in the forward mode.
-    core->currentIndex = core->playlist->size() - 1;
+    // "Next" from before the top is its first track in the forward mode, and
+    // needs no other row to be in yet.
+    core->currentIndex = -1;
     refreshRestoreAction();
 }
 
