@@ -167,8 +167,8 @@ void tst_AlarmDuringLoad::firesFromTheRowsIn()
     } else if (mode == QStringLiteral("全曲リピート(>>)")) {
         expectedRow = 1;
     }
-    QTRY_VERIFY_WITH_TIMEOUT(window->core->isPlaying(), 20000);
-    QTRY_VERIFY_WITH_TIMEOUT(!SoundServerProbe::audibleStreams().isEmpty(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(window->core->isPlaying(), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(!SoundServerProbe::audibleStreams().isEmpty(), 60000);
     QVERIFY(!window->ringer->isToneSounding());
     const int playing = window->core->currentIndex;
     QVERIFY(playing >= 0 && playing < window->core->playlist->size());
@@ -182,7 +182,7 @@ void tst_AlarmDuringLoad::firesFromTheRowsIn()
         QCOMPARE(aside.first().file, mainList.first());
         QCOMPARE(aside.last().file, mainList.last());
         QCOMPARE(rowFiles(playing, 1), own.mid(playing, 1));
-        QTRY_VERIFY_WITH_TIMEOUT(!loader->isBusy(), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(!loader->isBusy(), 120000);
         QCOMPARE(rowFiles(0, own.size()), own);
         return;
     }
@@ -191,7 +191,7 @@ void tst_AlarmDuringLoad::firesFromTheRowsIn()
     QCOMPARE(rowFiles(playing, 1), mainList.mid(playing, 1));
     holdFrom = -1;
     loader->setHeld(false);
-    QTRY_VERIFY_WITH_TIMEOUT(!loader->isBusy(), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(!loader->isBusy(), 120000);
     QCOMPARE(rowFiles(0, mainList.size()), mainList);
     QVERIFY(window->core->isPlaying());
 }
