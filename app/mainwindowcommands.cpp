@@ -246,6 +246,8 @@ void MainWindow::on_actionClear_triggered()
         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoButton);
     if (answer == QMessageBox::Cancel)
         return;
+    // Rows still coming in (an alarm's own playlist, a large add) belong to the list cleared.
+    loader->cancel();
     core->clearTracks();
     if (finder)
         finder->refilter(true);
