@@ -45,9 +45,7 @@ void MainWindow::fireAlarm(const alarmOne &alarm, const QDateTime &scheduled)
     // paused track counts as stopped (the alarm starts its own from the top).
     sleeper->cancel();
     sleeper->setStopAfterTrack(false);
-    // Fired while the list is still coming in (a start at login): the alarm
-    // chooses from all of it.
-    loader->finishNow();
+    loader->dropWaiting();
     if (core->isPaused())
         core->stopPlayback(ui->actionPlay);
     const alarmPlaylist::Choice playlist = alarmPlaylist::choose(alarm.playListName);
@@ -108,17 +106,32 @@ void MainWindow::fireAlarm(const alarmOne &alarm, const QDateTime &scheduled)
     }
     // Before the command: an empty playlist opens a message box that waits
     // for the user, and the ringer's tone must not wait with it.
-    if (alarm.firstPlay)
-        playOrStop();
-    else
-        on_actionNext_triggered();
-    // The music it found playing is stopped and nothing rings: the occurrence is over.
-    if (stopsPlayback)
-        endAlarmVolume();
-    // If the track it started cannot be played, the alarm moves on through
-    // the playlist, once per track, rather than leave the room silent.
-    if (!stopsPlayback && core->hasTracks() && ringer->isRinging() && !ringer->isToneSounding())
-        alarmSkipsLeft = core->playlist->size() - 1;
+    const auto command = [this, firstPlay = alarm.firstPlay, stopsPlayback] {
+        if (firstPlay)
+            playOrStop();
+        else
+            on_actionNext_triggered();
+        // The music it found playing is stopped and nothing rings: the occurrence is over.
+        if (stopsPlayback)
+            endAlarmVolume();
+        // If the track it started cannot be played, the alarm moves on through
+        // the playlist, once per track, rather than leave the room silent.
+        if (!stopsPlayback && core->hasTracks() && ringer->isRinging() && !ringer->isToneSounding())
+            alarmSkipsLeft = core->playlist->size() - 1;
+    };
+    // A list still coming in (a start at login, a large add): the alarm plays
+    // from the rows there are, waiting only for the row its mode names.
+    const int row = stopsPlayback ? -1 : alarm.firstPlay ? 0 : core->rowNamedByNext();
+    if (loader->rowIsIn(row)) {
+        command();
+        return;
+    }
+    loader->whenRowIn(row, this, [this, command] {
+        // Unless it was stopped or snoozed meanwhile, the tone took over, or
+        // the person started a track.
+        if (ringer->isRinging() && !ringer->isToneSounding() && !core->isPlaying())
+            command();
+    });
 }
 
 int MainWindow::toneVolumeFor(const alarmOne &alarm, int currentPercent)
@@ -131,6 +144,7 @@ int MainWindow::toneVolumeFor(const alarmOne &alarm, int currentPercent)
 void MainWindow::stopRinging()
 {
     alarmSkipsLeft = 0;
+    loader->dropWaiting();
     // The alarm's track may still be opening: stopped too, or it would start
     // after the ringing window closed.
     if (ringer->isRinging() || core->isPlaying() || core->isPaused())

@@ -37,12 +37,14 @@ void MainWindow::buildPlaylistControls()
     ui->playlistToolBar->addAction(actionRestoreList);
     connect(actionRestoreList, &QAction::triggered, this, &MainWindow::restoreSetAsideList);
     connect(setWin->playlists, &playlistTab::loadRequested, this, &MainWindow::loadStoredList);
+    // Saved while an add is under way, the playlist holds what is still coming.
+    setWin->playlists->stillComing = [this] { return loader->remainingEntries(); };
     refreshRestoreAction();
 }
 
 QList<storedTrack> MainWindow::listNow() const
 {
-    return playlistStore::toStored(core->tracks()) + loader->waiting();
+    return playlistStore::toStored(core->tracks()) + loader->remainingEntries();
 }
 
 void MainWindow::keepReplaced(const QList<storedTrack> &incoming, setAsideCause cause, const QString &name)
@@ -95,12 +97,12 @@ void MainWindow::playAlarmList(const QList<storedTrack> &tracks)
     keepReplaced(tracks, setAsideCause::Alarm);
     if (core->isPlaying() || core->isPaused())
         core->stopPlayback(ui->actionPlay);
+    // Its rows come in slices; the alarm plays from those there are.
     replaceListWith(tracks);
-    // The alarm starts now: every row must be there to choose from.
-    loader->finishNow();
     listReplaced();
-    // "Next" from the end of the list is its first track in the forward mode.
-    core->currentIndex = core->playlist->size() - 1;
+    // "Next" from before the top is its first track in the forward mode, and
+    // needs no other row to be in yet.
+    core->currentIndex = -1;
 }
 
 void MainWindow::restoreSetAsideList()

@@ -42,6 +42,12 @@ bool loadReport::show(QWidget *parent) const
 {
     if (failures.isEmpty())
         return false;
-    QMessageBox::warning(parent, title(), text(), QMessageBox::Ok, QMessageBox::NoButton);
+    // Modal as ever, but not waited for: the box comes at the end of work an
+    // alarm, the desktop or the tray may change meanwhile (a track started,
+    // an add under way), and a nested loop here would run them inside it.
+    auto *box = new QMessageBox(QMessageBox::Warning, title(), text(), QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
     return true;
 }

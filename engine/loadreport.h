@@ -20,7 +20,8 @@ public:
     QString title() const;
     // One file: its path and reason. More: how many, and the first ten.
     QString text() const;
-    // Shows the box when anything failed; returns whether it did.
+    // Shows the box when anything failed, without waiting for it to be
+    // answered; returns whether it did.
     bool show(QWidget *parent) const;
 
     static const int listedPaths = 10;

@@ -4,6 +4,7 @@
 #include "engine/vurncore.h"
 
 #include <QFileInfo>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -140,7 +141,8 @@ QProgressDialog *trackLoader::progressDialog() const
 
 void trackLoader::runSlice()
 {
-    if (!busy)
+    // A slice started from inside another would take entries from under it.
+    if (!busy || held || slicing)
         return;
     if (reading && !readDone)
         return; // the read's arrival starts the slices again
@@ -155,9 +157,12 @@ void trackLoader::runSlice()
 void trackLoader::addSlice(bool toTheEnd)
 {
     const int before = core->playlist->size();
+    const int thisRun = run;
+    const int last = toTheEnd || sliceRows <= 0 ? queue.size() : qMin(queue.size(), next + sliceRows);
     QElapsedTimer slice;
     slice.start();
-    while (next < queue.size()) {
+    slicing = true;
+    while (next < last) {
         const qint64 left = sliceMsec - slice.elapsed();
         if (!toTheEnd && left <= 0)
             break;
@@ -177,18 +182,23 @@ void trackLoader::addSlice(bool toTheEnd)
         ++next;
         ++done;
     }
+    slicing = false;
     if (core->playlist->size() > before) {
         core->showNewTracks(before);
         emit tracksAdded();
-        if (!busy)
-            return; // cancelled by whoever heard of the new rows
+        // Whoever heard of the new rows may have cancelled, finished or even
+        // started another add: this slice is over either way.
+        if (run != thisRun || !busy)
+            return;
     }
     if (next >= queue.size()) {
         complete();
         return;
     }
     updateProgress();
-    sliceTimer->start();
+    checkWaiting();
+    if (!held)
+        sliceTimer->start();
 }
 
 void trackLoader::updateProgress()
@@ -201,23 +211,27 @@ void trackLoader::updateProgress()
         if (elapsed < progressDelayMsec && estimate < progressDelayMsec)
             return;
         progress = new QProgressDialog(dialogParent);
+        progressBar = new QProgressBar(progress);
+        progress->setBar(progressBar);
         progress->setWindowTitle(QStringLiteral("Vurn"));
         progress->setWindowModality(Qt::WindowModal);
         progress->setCancelButtonText(tr("キャンセル"));
-        progress->setMinimumDuration(0);
         progress->setAutoClose(false);
         progress->setAutoReset(false);
         connect(progress, &QProgressDialog::canceled, this, &trackLoader::cancel);
+        // Shown here rather than by its own timer or setValue: the slices are
+        // the event loop's turns already.
+        progress->show();
     }
     progress->setMaximum(total);
-    progress->setValue(done);
+    progressBar->setValue(done);
     progress->setLabelText(tr("曲を追加しています…") + QLatin1Char('\n')
                            + tr("%1 / %2 曲").arg(done).arg(total));
 }
 
 void trackLoader::finishNow()
 {
-    if (!busy)
+    if (!busy || slicing)
         return;
     takeRead();
     addSlice(true);
@@ -237,18 +251,11 @@ void trackLoader::cancel()
     complete();
 }
 
-QList<storedTrack> trackLoader::waiting() const
-{
-    QList<storedTrack> entries = queue.mid(next);
-    if (reading && readDone)
-        entries = readEntries + entries;
-    return entries;
-}
-
 void trackLoader::complete()
 {
     sliceTimer->stop();
     busy = false;
+    ++run;
     shared.clear();
 #ifdef __GLIBC__
     // The readings and queue entries of a large add are freed between the
@@ -271,6 +278,7 @@ void trackLoader::complete()
     const loadReport finishedReport = report;
     report = loadReport();
     tell(finishedReport);
+    checkWaiting();
     emit finished();
 }
 
@@ -280,4 +288,67 @@ void trackLoader::tell(const loadReport &failures) const
         tellFailures(failures);
     else
         failures.show(dialogParent);
+}
+
+QList<storedTrack> trackLoader::remainingEntries()
+{
+    if (!busy)
+        return {};
+    takeRead(); // a list still being parsed is part of what is coming
+    return queue.mid(next);
+}
+
+bool trackLoader::rowIsIn(int row) const
+{
+    return !busy || row < core->playlist->size();
+}
+
+void trackLoader::whenRowIn(int row, QObject *context, std::function<void()> work)
+{
+    dropWaiting();
+    if (rowIsIn(row)) {
+        work();
+        return;
+    }
+    waitedRow = row;
+    waitContext = context;
+    waitWork = std::move(work);
+}
+
+void trackLoader::dropWaiting()
+{
+    ++waitTicket; // a wait already handed to the event loop is dropped too
+    waitWork = nullptr;
+    waitContext = nullptr;
+    waitedRow = -1;
+}
+
+bool trackLoader::isWaiting() const
+{
+    return bool(waitWork);
+}
+
+void trackLoader::checkWaiting()
+{
+    if (!waitWork || !rowIsIn(waitedRow))
+        return;
+    std::function<void()> work = std::move(waitWork);
+    QObject *context = waitContext;
+    waitWork = nullptr;
+    waitContext = nullptr;
+    waitedRow = -1;
+    if (!context)
+        return;
+    // Out of the slice: the work may start a track, open a box, add again.
+    QMetaObject::invokeMethod(context, [self = QPointer<trackLoader>(this), work, ticket = waitTicket] {
+        if (self && ticket == self->waitTicket)
+            work();
+    }, Qt::QueuedConnection);
+}
+
+void trackLoader::setHeld(bool hold)
+{
+    held = hold;
+    if (!held && busy)
+        sliceTimer->start();
 }

@@ -15,6 +15,7 @@
 #include <functional>
 #include <thread>
 
+class QProgressBar;
 class QProgressDialog;
 class QTimer;
 class QWidget;
@@ -26,6 +27,11 @@ class vurnCore;
 // position timer, the alarm check); a progress dialog with a cancel button
 // shows when the work is long. Small adds are read on the GUI thread and
 // finish inside the call that starts them.
+//
+// Nothing here runs a nested event loop (the dialog is updated without its
+// own processEvents), and whatever listens to the signals may cancel, finish
+// or add again from inside them: a slice checks afterwards whether its run
+// is still the one going on.
 class trackLoader : public QObject
 {
     Q_OBJECT
@@ -47,11 +53,25 @@ public:
     void finishNow();
     // Drops what is still queued; what was added stays.
     void cancel();
-    // What is queued and not added yet, in order (a saved playlist still
-    // being parsed is not among it).
-    QList<storedTrack> waiting() const;
+    // The entries queued but not added yet, in order (a list still being
+    // parsed is waited for): what the list will hold once the add is through.
+    QList<storedTrack> remainingEntries();
+
+    // Whether the playlist row `row` is there, or no more rows are coming.
+    bool rowIsIn(int row) const;
+    // Runs `work` once row `row` is in (or the add ends without it), after
+    // the slice that brought it and never inside it; at once when it is in
+    // already. One wait at a time: a new one, or dropWaiting, drops the last.
+    void whenRowIn(int row, QObject *context, std::function<void()> work);
+    void dropWaiting();
+    bool isWaiting() const;
+
+    // For tests: while held, no further slice runs on its own (finishNow and
+    // cancel still work), so that something can happen mid-way through an add.
+    void setHeld(bool held);
 
     int sliceMsec = 40;         // reading time per slice
+    int sliceRows = 0;          // for tests: at most this many entries a slice; 0 for no limit
     int progressDelayMsec = 500; // no dialog for work shorter than this
     int prefetchFrom = 16;       // adds of at least this many files read ahead
     QProgressDialog *progressDialog() const;
@@ -68,6 +88,7 @@ private:
     void addSlice(bool toTheEnd);
     void complete();
     void updateProgress();
+    void checkWaiting();
     // Takes the entries of a finished read into the queue, in front.
     void takeRead();
     void tell(const loadReport &failures) const;
@@ -84,9 +105,17 @@ private:
     int total = 0; // entries queued in this run
     loadReport report;
     QTimer *sliceTimer = nullptr;
-    QProgressDialog *progress = nullptr;
+    QPointer<QProgressDialog> progress;
+    QPointer<QProgressBar> progressBar; // set directly: the dialog's setValue runs the event loop
     QElapsedTimer running;
     bool busy = false;
+    bool held = false;
+    bool slicing = false;
+    int run = 0; // counts the runs ended, so a slice sees it was ended from a signal
+    int waitedRow = -1;
+    int waitTicket = 0;
+    QPointer<QObject> waitContext;
+    std::function<void()> waitWork;
     std::thread reader;
     std::atomic<bool> readDone{false};
     bool reading = false;

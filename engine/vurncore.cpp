@@ -194,6 +194,22 @@ bool vurnCore::playNext()
     return playTrack(index, false);
 }
 
+int vurnCore::rowNamedByNext() const
+{
+    // The rows playNext picks by position; the random ones and a step back
+    // from the top take whatever rows there are, so the first will do.
+    if (modeText == tr("1曲リピート"))
+        return qMax(0, currentIndex);
+    if (modeText == tr("全曲リピート(>>)"))
+        return qMax(0, currentIndex + 1);
+    if (modeText == tr("全曲リピート(<<)"))
+        return qMax(0, currentIndex - 1);
+    const QString numbered = tr("リピートなし：");
+    if (modeText.startsWith(numbered) && modeText != tr("リピートなし：ランダム"))
+        return qMax(0, modeText.mid(numbered.size()).toInt(nullptr, 10) - 1);
+    return 0;
+}
+
 bool vurnCore::playPrevious()
 {
     const int size = playlist->size();

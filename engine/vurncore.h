@@ -44,6 +44,9 @@ public:
 
     bool playTrack(int index, bool fromHistory);
     bool playNext();
+    // The row playNext would start once the list is long enough (a list still
+    // coming in may not have it yet); 0 for the modes that take any row.
+    int rowNamedByNext() const;
     bool playPrevious();
     bool playShuffled(bool fromHistory);
     void stopPlayback(QAction *action);

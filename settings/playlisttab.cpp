@@ -118,10 +118,11 @@ void playlistTab::overwrite()
         warn(tr("プレイリスト選択エラー"), tr("上書きするプレイリストを選択して下さい。"));
         return;
     }
+    const QList<storedTrack> tracks = currentEntries();
     if (!confirm(tr("プレイリストの上書き"),
                  tr("プレイリスト「%1」を現在のプレイリストで上書きします。よろしいですか？").arg(name)))
         return;
-    if (!playlistStore::save(name, playlistStore::toStored(currentTracks ? currentTracks() : QList<musicInfo *>())))
+    if (!playlistStore::save(name, tracks))
         warn(tr("プレイリスト保存エラー"), tr("プレイリスト「%1」を保存できませんでした。").arg(name));
     showContents();
 }
@@ -183,11 +184,12 @@ void playlistTab::saveNew()
         warn(tr("プレイリスト保存エラー"), problem);
         return;
     }
+    const QList<storedTrack> tracks = currentEntries();
     if (playlistStore::exists(name)
         && !confirm(tr("プレイリストの上書き"),
                     tr("プレイリスト「%1」はすでにあります。上書きしますか？").arg(name)))
         return;
-    if (!playlistStore::save(name, playlistStore::toStored(currentTracks ? currentTracks() : QList<musicInfo *>()))) {
+    if (!playlistStore::save(name, tracks)) {
         warn(tr("プレイリスト保存エラー"), tr("プレイリスト「%1」を保存できませんでした。").arg(name));
         return;
     }
@@ -208,6 +210,14 @@ void playlistTab::exportSelected()
         return;
     if (!playlistWriter::write(path, playlistStore::entries(name, true)))
         warn(tr("プレイリスト書き出しエラー"), tr("%1 に書き出せませんでした。").arg(path));
+}
+
+QList<storedTrack> playlistTab::currentEntries() const
+{
+    QList<storedTrack> entries = playlistStore::toStored(currentTracks ? currentTracks() : QList<musicInfo *>());
+    if (stillComing)
+        entries += stillComing();
+    return entries;
 }
 
 bool playlistTab::confirm(const QString &title, const QString &text)

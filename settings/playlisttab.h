@@ -26,6 +26,8 @@ public:
 
     // The main window's list, read when saving.
     std::function<QList<musicInfo *>()> currentTracks;
+    // Entries of that list still being added, saved after its tracks.
+    std::function<QList<storedTrack>()> stillComing;
     // How many alarms name a playlist (asked before deleting it).
     std::function<int(const QString &)> alarmsNaming;
     // Where "書き出す…" writes; a file dialog unless a test answers.
@@ -58,6 +60,9 @@ Q_SIGNALS:
 
 private:
     void showContents();
+    // Taken when the command starts: a question box runs the event loop, and
+    // an alarm may put its own playlist in place of the list meanwhile.
+    QList<storedTrack> currentEntries() const;
     bool confirm(const QString &title, const QString &text);
     void warn(const QString &title, const QString &text);
 

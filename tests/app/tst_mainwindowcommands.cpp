@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "engine/musicinfo.h"
 #include "engine/musicplay.h"
+#include "engine/trackloader.h"
 #include "engine/vurncore.h"
 #include "settings/vurnsettings.h"
 #include "support/audiofixtures.h"
@@ -29,6 +30,7 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 class tst_MainWindowCommands : public QObject
@@ -50,6 +52,7 @@ private slots:
     void warningsWithoutSelection();
     void deleteTwoBlocks();
     void clearAsksFirst();
+    void clearDropsRowsStillComing();
     void cancelledAddStillRefreshes();
     void moveCommands();
     void positionDisplayFollowsPlayback();
@@ -319,6 +322,27 @@ void tst_MainWindowCommands::clearAsksFirst()
     QCOMPARE(titles().size(), 0);
     QCOMPARE(child<QLabel>("totalNum")->text(), QStringLiteral("0 曲"));
     QCOMPARE(child<QLabel>("totalTime")->text(), QStringLiteral("00:00"));
+}
+
+void tst_MainWindowCommands::clearDropsRowsStillComing()
+{
+    // An alarm's own playlist or a large add, still coming in when cleared.
+    AudioFixtures own;
+    QStringList many;
+    for (int i = 0; i < 300; ++i)
+        many << own.makeTinyWav(QStringLiteral("m%1.wav").arg(i), 1000);
+    window->loader->sliceRows = 10;
+    window->loader->progressDelayMsec = std::numeric_limits<int>::max();
+    window->loader->addFiles(many);
+    QVERIFY(window->loader->isBusy());
+    ModalAnswerer ok(QMessageBox::Ok);
+    ok.arm();
+    child<QAction>("actionClear")->trigger();
+    QVERIFY(ok.waitAnswered());
+    QVERIFY(!window->loader->isBusy());
+    QTest::qWait(200);
+    QCOMPARE(titles().size(), 0);
+    QCOMPARE(child<QLabel>("totalNum")->text(), QStringLiteral("0 曲"));
 }
 
 void tst_MainWindowCommands::cancelledAddStillRefreshes()

@@ -12,6 +12,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QEventLoop>
 #include <QTest>
 #include <QTimer>
 
@@ -37,6 +38,10 @@ private slots:
     void oneReportForAllSlices();
     void readEntriesComeFirst_data();
     void readEntriesComeFirst();
+    void callsFromItsSignals_data();
+    void callsFromItsSignals();
+    void waitsForOneRow_data();
+    void waitsForOneRow();
 
 private:
     QStringList tableTitles() const;
@@ -232,6 +237,156 @@ void tst_TrackLoader::readEntriesComeFirst()
     }
     QVERIFY(!loader->isBusy());
     QCOMPARE(rig->core->playlist->size(), PlaylistTable::rows(&rig->table));
+}
+
+// What an alarm, MPRIS or the tray may do while rows arrive: cancel, finish
+// at once, add more, or put another list in place. Called from the signal
+// itself, at the next turn of the event loop (where the progress box's own
+// update used to run one inside the slice), or from an event loop inside the
+// signal (a box opened by whoever heard it).
+void tst_TrackLoader::callsFromItsSignals_data()
+{
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QString>("when");
+    for (const char *when : {"in the signal", "next turn", "loop in the signal"}) {
+        for (const char *call : {"cancel", "finish", "add", "replace"})
+            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(call), QLatin1String(when))))
+                << QString::fromLatin1(call) << QString::fromLatin1(when);
+    }
+}
+
+void tst_TrackLoader::callsFromItsSignals()
+{
+    QFETCH(QString, call);
+    QFETCH(QString, when);
+    loader->progressDelayMsec = 0; // the box is up from the first slice
+    QSignalSpy finished(loader.get(), &trackLoader::finished);
+    const QStringList first = files.mid(0, 1000);
+    const QStringList other = files.mid(1000, 300);
+    int batches = 0;
+    bool called = false;
+    const auto act = [&] {
+        called = true;
+        if (call == QLatin1String("cancel")) {
+            loader->cancel();
+        } else if (call == QLatin1String("finish")) {
+            loader->finishNow();
+        } else if (call == QLatin1String("add")) {
+            loader->addFiles(other);
+        } else {
+            loader->cancel();
+            rig->core->clearTracks();
+            loader->addFiles(other);
+        }
+    };
+    connect(loader.get(), &trackLoader::tracksAdded, this, [&] {
+        if (++batches != 3)
+            return;
+        QVERIFY(loader->progressDialog());
+        if (when == QLatin1String("in the signal")) {
+            act();
+        } else if (when == QLatin1String("next turn")) {
+            QTimer::singleShot(0, this, act);
+        } else {
+            QEventLoop loop;
+            QTimer::singleShot(0, &loop, [&] {
+                act();
+                loop.quit();
+            });
+            loop.exec();
+        }
+    });
+    loader->addFiles(first);
+    const int runs = call == QLatin1String("replace") ? 2 : 1;
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), runs, 60000);
+    QVERIFY(called);
+    QVERIFY(!loader->isBusy());
+    QTest::qWait(50);
+    QVERIFY(!loader->progressDialog());
+    QCOMPARE(finished.count(), runs);
+    const QStringList titles = tableTitles();
+    QCOMPARE(rig->core->playlist->size(), titles.size());
+    QStringList expected = expectedTitles(1300);
+    if (call == QLatin1String("cancel")) {
+        QVERIFY(titles.size() > 0 && titles.size() < first.size());
+        expected = expectedTitles(titles.size());
+    } else if (call == QLatin1String("finish")) {
+        expected = expectedTitles(first.size());
+    } else if (call == QLatin1String("replace")) {
+        expected = expected.mid(1000);
+    }
+    QCOMPARE(titles, expected);
+}
+
+// An alarm that fires mid-way through an add waits for the one row it plays,
+// not for the rest; held, the add goes no further on its own.
+void tst_TrackLoader::waitsForOneRow_data()
+{
+    QTest::addColumn<int>("ahead"); // the row waited for, counted from the rows in; -1: one already in
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<bool>("runs");
+    QTest::addColumn<bool>("busyWhenRun");
+    QTest::newRow("a row that is in: at once") << -1 << "" << true << true;
+    QTest::newRow("a row of a later slice") << 40 << "release" << true << true;
+    QTest::newRow("a row past the end: when the add ends") << 5000 << "release" << true << false;
+    QTest::newRow("cancelled meanwhile: with the rows there are") << 40 << "cancel" << true << false;
+    QTest::newRow("dropped: never") << 40 << "drop" << false << false;
+}
+
+void tst_TrackLoader::waitsForOneRow()
+{
+    QFETCH(int, ahead);
+    QFETCH(QString, then);
+    QFETCH(bool, runs);
+    QFETCH(bool, busyWhenRun);
+    loader->progressDelayMsec = std::numeric_limits<int>::max();
+    loader->sliceRows = 10; // however quickly the files were read ahead
+    loader->addFiles(files);
+    QTRY_VERIFY_WITH_TIMEOUT(rig->core->playlist->size() > 0, 20000);
+    loader->setHeld(true);
+    QTest::qWait(50); // a slice already under way ends
+    const int in = rig->core->playlist->size();
+    QVERIFY(loader->isBusy());
+    const int row = ahead < 0 ? in - 1 : in + ahead;
+    int ran = 0;
+    int rowsWhenRun = -1;
+    bool busyAtRun = false;
+    // Once the row is in, the add stops again: what runs cannot have waited for more.
+    connect(loader.get(), &trackLoader::tracksAdded, this, [&] {
+        if (rig->core->playlist->size() > row)
+            loader->setHeld(true);
+    });
+    loader->whenRowIn(row, this, [&] {
+        ++ran;
+        rowsWhenRun = rig->core->playlist->size();
+        busyAtRun = loader->isBusy();
+    });
+    if (ahead < 0) {
+        QCOMPARE(ran, 1);
+    } else {
+        QTest::qWait(100);
+        QCOMPARE(ran, 0);
+        QVERIFY(loader->isWaiting());
+        if (then == QLatin1String("cancel"))
+            loader->cancel();
+        else if (then == QLatin1String("drop"))
+            loader->dropWaiting();
+        loader->setHeld(false);
+        if (runs)
+            QTRY_COMPARE_WITH_TIMEOUT(ran, 1, 60000);
+        else
+            QTest::qWait(300);
+    }
+    QCOMPARE(ran, runs ? 1 : 0);
+    if (runs) {
+        QCOMPARE(busyAtRun, busyWhenRun);
+        if (then == QLatin1String("cancel"))
+            QCOMPARE(rowsWhenRun, in);
+        else if (row < files.size())
+            QVERIFY(rowsWhenRun > row);
+    }
+    QVERIFY(!loader->isWaiting());
+    loader->cancel();
 }
 
 QTEST_MAIN(tst_TrackLoader)

@@ -34,6 +34,8 @@ private slots:
     void nextAndPrevious();
     void randomModesStayInList_data();
     void randomModesStayInList();
+    void rowNamedByNext_data();
+    void rowNamedByNext();
     void startShowsTrack();
     void playingTrackIsNotWatched();
     void historyRules();
@@ -207,6 +209,47 @@ void tst_VurnCoreModes::nextAndPrevious()
     QVERIFY(core->playPrevious());
     QCOMPARE(core->currentIndex, previous);
     QCOMPARE(title->text(), QStringLiteral("%1 : T%2").arg(previous + 1).arg(previous));
+    QVERIFY(waitPlaying());
+}
+
+// The row a list still coming in must hold before the mode can choose: the
+// one playNext starts once it is there, whatever the list's length now.
+void tst_VurnCoreModes::rowNamedByNext_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("named");
+    QTest::addColumn<bool>("started"); // on five tracks, playNext starts that row
+    QTest::newRow("forwards") << "全曲リピート(>>)" << 2 << 3 << true;
+    QTest::newRow("forwards, past what is in") << "全曲リピート(>>)" << 40 << 41 << false;
+    QTest::newRow("forwards, from before the top") << "全曲リピート(>>)" << -1 << 0 << true;
+    QTest::newRow("backwards") << "全曲リピート(<<)" << 3 << 2 << true;
+    QTest::newRow("backwards from the top: any row") << "全曲リピート(<<)" << 0 << 0 << false;
+    QTest::newRow("one repeats") << "1曲リピート" << 4 << 4 << true;
+    QTest::newRow("numbered") << "リピートなし：4" << 0 << 3 << true;
+    QTest::newRow("numbered past what is in") << "リピートなし：250" << 0 << 249 << false;
+    QTest::newRow("numbered, not a number") << "リピートなし：x" << 2 << 0 << true;
+    QTest::newRow("one random: any row") << "リピートなし：ランダム" << 3 << 0 << false;
+    QTest::newRow("random: any row") << "ランダム" << 3 << 0 << false;
+    QTest::newRow("shuffle: any row") << "シャッフル" << 3 << 0 << false;
+    QTest::newRow("no repeat: the top") << "リピートなし" << 3 << 0 << true;
+}
+
+void tst_VurnCoreModes::rowNamedByNext()
+{
+    QFETCH(QString, mode);
+    QFETCH(int, current);
+    QFETCH(int, named);
+    QFETCH(bool, started);
+    core->setModeText(mode);
+    core->currentIndex = current;
+    QCOMPARE(core->rowNamedByNext(), named);
+    if (!started)
+        return;
+    addTracks(5);
+    core->currentIndex = current;
+    QVERIFY(core->playNext());
+    QCOMPARE(core->currentIndex, named);
     QVERIFY(waitPlaying());
 }
 

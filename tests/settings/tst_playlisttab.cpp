@@ -12,7 +12,9 @@
 #include "support/audiofixtures.h"
 #include "support/modalanswerer.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -39,6 +41,8 @@ private slots:
     void contentsAndTotals();
     void loadAndAppend();
     void overwriteAsksFirst();
+    void savesTheListAsAsked_data();
+    void savesTheListAsAsked();
     void deleteSaysAlarmsFallBack_data();
     void deleteSaysAlarmsFallBack();
     void renameCarriesAlarmsAlong();
@@ -196,6 +200,46 @@ void tst_PlaylistTab::overwriteAsksFirst()
         QCOMPARE(playlistStore::entries(QStringLiteral("夜")).size(), answer == QMessageBox::No ? 3 : 1);
     }
     QCOMPARE(child<QLabel>("label_allcount")->text(), QStringLiteral("1 曲"));
+}
+
+// The question runs the event loop; an alarm putting its own playlist in
+// place of the list meanwhile must not change what the person saves. Entries
+// of an add still under way are saved after the rows.
+void tst_PlaylistTab::savesTheListAsAsked_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("overwrite") << "overwrite_save_button";
+    QTest::newRow("save under a name that exists") << "new_save_button";
+}
+
+void tst_PlaylistTab::savesTheListAsAsked()
+{
+    QFETCH(QString, button);
+    saveAs(QStringLiteral("夜"), 1);
+    player->clearTracks();
+    player->addFiles({audio.at(0), audio.at(1)});
+    window->playlists->stillComing = [this] { return musicInfo::entriesFor({audio.at(2)}); };
+    window->refreshPlaylists();
+    window->playlists->select(QStringLiteral("夜"));
+    child<QLineEdit>("playlist_add_name")->setText(QStringLiteral("夜"));
+    bool replaced = false;
+    QTimer inside;
+    connect(&inside, &QTimer::timeout, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || replaced)
+            return;
+        replaced = true;
+        player->clearTracks();
+        player->addFiles({audio.at(1)});
+        box->button(QMessageBox::Yes)->click();
+    });
+    inside.start(20);
+    child<QPushButton>(qPrintable(button))->click();
+    QVERIFY(replaced);
+    QStringList saved;
+    for (const storedTrack &track : playlistStore::entries(QStringLiteral("夜")))
+        saved << track.file;
+    QCOMPARE(saved, audio);
 }
 
 void tst_PlaylistTab::deleteSaysAlarmsFallBack_data()
