@@ -96,8 +96,6 @@ gstEngine::gstEngine(QObject *parent)
         gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, onSinkEvent, &handover, nullptr);
         gst_object_unref(pad);
     }
-    if (gain->filter())
-        g_object_set(pipeline, "audio-filter", gain->filter(), nullptr);
     g_signal_connect(pipeline, "about-to-finish", G_CALLBACK(onAboutToFinish), &handover);
     bus = gst_element_get_bus(pipeline);
     applyVolume();
@@ -130,9 +128,14 @@ bool gstEngine::playFile(const QString &file)
         emit failed(file, lastError);
         return false;
     }
+    // Changed only while stopped, so that playbin builds its output anew.
+    g_object_set(pipeline, "audio-filter", gain->filter(), nullptr);
     g_object_set(pipeline, "uri", QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded().constData(), nullptr);
     changing = true;
     busTimer.start(pollMsec);
+    // The new stream is made with our level, not with what playbin read
+    // back from the last one.
+    applyVolume();
     // A file that cannot be opened fails here or a moment later; either way
     // the bus says why.
     gst_element_set_state(pipeline, GST_STATE_PLAYING);
@@ -394,6 +397,8 @@ void gstEngine::onError(GstMessage *message)
     // its end: what fails is the next one.
     const QString queued = handover.takenNotReached();
     const QString file = queued.isEmpty() ? playing : queued;
+    // Only from the bottom state does playbin take a new file after a failure.
+    gst_element_set_state(pipeline, GST_STATE_NULL);
     idle();
     setState(State::Error);
     emit failed(file, lastError);

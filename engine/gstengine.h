@@ -68,7 +68,7 @@ public:
     // The stream volume the server shows for a level, in percent.
     static double serverFraction(qreal level);
 
-    // Off by default; a new mode counts from the next track.
+    // Off by default; a new mode counts from the next explicit start.
     void setReplayGain(ReplayGain mode, double preAmpDb = 0.0, double untaggedDb = 0.0);
 
     // The application's name on the sound server.

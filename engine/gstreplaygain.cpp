@@ -6,14 +6,6 @@
 
 namespace {
 
-GstPadProbeReturn dropTagsWhenOff(GstPad *, GstPadProbeInfo *info, gpointer data)
-{
-    const auto *ignore = static_cast<const std::atomic<bool> *>(data);
-    if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_TAG && ignore->load())
-        return GST_PAD_PROBE_DROP;
-    return GST_PAD_PROBE_OK;
-}
-
 void addGhostPad(GstElement *bin, GstElement *inner, const char *name)
 {
     GstPad *pad = gst_element_get_static_pad(inner, name);
@@ -28,13 +20,13 @@ gstReplayGain::gstReplayGain()
     // The gain is computed in floating point: converters on both sides.
     GstElement *in = gst_element_factory_make("audioconvert", nullptr);
     volume = gst_element_factory_make("rgvolume", nullptr);
-    limiter = gst_element_factory_make("rglimiter", nullptr);
+    GstElement *limiter = gst_element_factory_make("rglimiter", nullptr);
     GstElement *out = gst_element_factory_make("audioconvert", nullptr);
     if (!in || !volume || !limiter || !out) {
         for (GstElement *element : {in, volume, limiter, out})
             if (element)
                 gst_object_unref(gst_object_ref_sink(element));
-        volume = limiter = nullptr;
+        volume = nullptr;
         return;
     }
     bin = GST_ELEMENT(gst_object_ref_sink(gst_bin_new("replaygain")));
@@ -42,9 +34,6 @@ gstReplayGain::gstReplayGain()
     gst_element_link_many(in, volume, limiter, out, nullptr);
     addGhostPad(bin, in, "sink");
     addGhostPad(bin, out, "src");
-    GstPad *volumeIn = gst_element_get_static_pad(volume, "sink");
-    gst_pad_add_probe(volumeIn, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, dropTagsWhenOff, &ignoreTags, nullptr);
-    gst_object_unref(volumeIn);
     set(Mode::Off, 0.0, 0.0);
 }
 
@@ -58,9 +47,6 @@ void gstReplayGain::set(Mode mode, double preAmpDb, double untaggedDb)
 {
     if (!bin)
         return;
-    const bool off = mode == Mode::Off;
-    ignoreTags.store(off);
-    g_object_set(volume, "album-mode", mode == Mode::Album, "pre-amp", off ? 0.0 : preAmpDb, "fallback-gain",
-                 off ? 0.0 : untaggedDb, nullptr);
-    g_object_set(limiter, "enabled", !off, nullptr);
+    current = mode;
+    g_object_set(volume, "album-mode", mode == Mode::Album, "pre-amp", preAmpDb, "fallback-gain", untaggedDb, nullptr);
 }

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <atomic>
-
 typedef struct _GstElement GstElement;
 
 // The ReplayGain stage of the engine's output: the gain a track's tags ask
 // for, a pre-amp, a fixed gain for untagged tracks, and a limiter so that
-// raising a quiet track never clips. Switched off, the tags are let by and
-// the stage passes the sound unchanged.
+// raising a quiet track never clips. Switched off, the stage is left out of
+// the output altogether.
 class gstReplayGain
 {
 public:
@@ -18,15 +16,14 @@ public:
     gstReplayGain(const gstReplayGain &) = delete;
     gstReplayGain &operator=(const gstReplayGain &) = delete;
 
-    // The bin for playbin's audio filter; null when the plugins are missing.
-    GstElement *filter() const { return bin; }
-    // A change of mode counts from the next track; the gains at once.
+    // The bin for playbin's audio filter; null when switched off or when the
+    // plugins are missing.
+    GstElement *filter() const { return current == Mode::Off ? nullptr : bin; }
+    // The gains count at once; the mode when the filter is next put in place.
     void set(Mode mode, double preAmpDb, double untaggedDb);
 
 private:
     GstElement *bin = nullptr;
     GstElement *volume = nullptr;
-    GstElement *limiter = nullptr;
-    // Read by the streaming thread for each tag event.
-    std::atomic<bool> ignoreTags{true};
+    Mode current = Mode::Off;
 };
