@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/gsthandover.h"
+#include "engine/gstplaybin.h"
 #include "engine/gstreplaygain.h"
 
 #include <QElapsedTimer>
@@ -71,9 +72,6 @@ public:
     // Off by default; a new mode counts from the next explicit start.
     void setReplayGain(ReplayGain mode, double preAmpDb = 0.0, double untaggedDb = 0.0);
 
-    // The application's name on the sound server.
-    static constexpr const char *clientName = "Vurn";
-
 signals:
     void stateChanged(gstEngine::State state);
     void lengthChanged(qint64 msec);
@@ -98,8 +96,9 @@ private:
     void drainBus();
     void idle();
 
+    std::unique_ptr<gstPlaybin> player;
+    // The player's, borrowed.
     GstElement *pipeline = nullptr;
-    GstElement *sink = nullptr;
     GstBus *bus = nullptr;
     QTimer busTimer;
     // The output reports a new stream as it takes it in, ahead of the sound
