@@ -231,6 +231,12 @@ void gstEngine::pollBus()
     }
     if (lengthMsec < 0 && (current == State::Playing || current == State::Paused))
         refreshLength();
+    // Read after the messages, so that a new stream's report found at the
+    // next poll still has the position heard before it came.
+    if (current == State::Playing && reachedFile.isEmpty()) {
+        polledPosition = position();
+        sincePolled.start();
+    }
 }
 
 void gstEngine::refreshLength()
@@ -296,8 +302,10 @@ void gstEngine::onStreamStart()
         return;
     if (!reachedFile.isEmpty())
         completeMove();
-    // What is heard now is still the current file, up to its end.
-    positionAtReach = position();
+    // What is heard now is still the current file, up to its end. The
+    // output's position already counts in the new stream: take the last one
+    // read before it.
+    positionAtReach = polledPosition + (sincePolled.isValid() ? sincePolled.elapsed() : 0);
     const qint64 ahead = lengthMsec > 0 ? qBound<qint64>(0, lengthMsec - positionAtReach, maxMoveDelayMsec) : 0;
     reachedFile = next;
     sinceReached.start();

@@ -107,6 +107,8 @@ private:
     QElapsedTimer sinceReached;
     QString reachedFile;
     qint64 positionAtReach = 0;
+    qint64 polledPosition = 0;
+    QElapsedTimer sincePolled;
     // After the last sample went out, the server still plays what it holds.
     QTimer releaseTimer;
     gstHandover handover;
