@@ -2,7 +2,9 @@
 // server plays it: the first half ends, the controller starts the second (as
 // the main window does at the end of a track), and the sink's monitor is
 // recorded across the change. Prints the longest silent run in ms for each
-// format; 0 would be a gapless change.
+// format; 0 would be a gapless change. The GStreamer engine plays the same
+// pair beside it, the second file handed over before the first ends.
+#include "engine/gstengine.h"
 #include "engine/vurncore.h"
 #include "support/audiofixtures.h"
 #include "support/soundserverprobe.h"
@@ -74,6 +76,20 @@ int main(int argc, char **argv)
                     std::count_if(heard.cbegin(), heard.cend(), [](qint16 s) { return std::abs(int(s)) >= 328; })
                         / double(SoundServerProbe::sampleRate),
                     heard.size() / double(SoundServerProbe::sampleRate));
+        QTest::qWait(300);
+
+        gstEngine engine;
+        engine.playFile(first);
+        engine.setNextFile(second);
+        clock.restart();
+        while (!engine.isPlaying() && clock.elapsed() < 10000)
+            QTest::qWait(10);
+        QTest::qWait(1000);
+        const QVector<qint16> heardEngine = SoundServerProbe::recordWhileRunning(4500);
+        const bool moved = engine.currentFile() == second;
+        engine.stop();
+        std::printf("%-5s %7.1f ms  (GStreamer engine; second track reached: %s)\n", qPrintable(suffix),
+                    longestSilenceMsec(heardEngine), moved ? "yes" : "no");
         QTest::qWait(300);
     }
     return 0;
