@@ -200,7 +200,11 @@ void wakeService::finishArm(const Request &request)
         return;
     }
     if (!timer->set(request.uid, request.at)) {
-        replyError(request.message, error("Failed"), QStringLiteral("the wake timer could not be set"));
+        // The kernel and the registry still agree; the caller learns which wake stands.
+        replyError(request.message, error("Failed"),
+                   registry.isArmed(request.uid)
+                       ? QStringLiteral("the wake timer could not be set; the earlier wake is kept")
+                       : QStringLiteral("the wake timer could not be set; no wake is armed"));
         return;
     }
     const QString owner = request.message.service();
