@@ -4,6 +4,7 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
+#include <QDBusPendingCall>
 #include <QDBusReply>
 #include <QDateTime>
 #include <QProcess>
@@ -57,6 +58,23 @@ private:
         const QDBusMessage reply =
             mock.call(QStringLiteral("SetAllowed"), allowed ? QStringList{QLatin1String(action)} : QStringList());
         QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
+    }
+    void polkitMock(const QString &method, const QVariantList &args = {})
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            QLatin1String(polkitService), QStringLiteral("/org/freedesktop/PolicyKit1/Authority"),
+            QStringLiteral("org.freedesktop.DBus.Mock"), method);
+        message.setArguments(args);
+        const QDBusMessage reply = client().call(message, QDBus::Block, 15000);
+        QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
+    }
+    QDBusPendingCall callLater(const QDBusConnection &connection, const QString &method, const QVariantList &args = {})
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(QLatin1String(helperService),
+                                                              QStringLiteral("/org/vurn/WakeHelper"),
+                                                              QStringLiteral("org.vurn.WakeHelper1"), method);
+        message.setArguments(args);
+        return connection.asyncCall(message, 30000);
     }
     QDBusMessage call(const QDBusConnection &connection, const QString &method, const QVariantList &args = {})
     {
@@ -216,6 +234,30 @@ private slots:
         }
         QVERIFY(limited >= 15);
         QVERIFY(limited < 40);
+    }
+
+    // With polkit not answering, a user's calls beyond their share are refused
+    // at once, and their Disarm is answered all the same.
+    void slowPolkitHoldsOnlyTheUsersShare()
+    {
+        allow(true);
+        polkitMock(QStringLiteral("SimulateHang"), {true});
+        QVERIFY(startHelper({QStringLiteral("--plain-clock")}));
+        QDBusConnection player = client();
+        QList<QDBusPendingCall> waiting;
+        for (int i = 0; i < 4; ++i)
+            waiting.append(callLater(player, QStringLiteral("CanWake")));
+        QTRY_VERIFY_WITH_TIMEOUT(call(client(), QStringLiteral("CanWake")).errorName()
+                                     == QLatin1String("org.vurn.WakeHelper.Error.RateLimited"),
+                                 15000);
+        QCOMPARE(call(player, QStringLiteral("Disarm")).type(), QDBusMessage::ReplyMessage);
+        for (const QDBusPendingCall &pending : waiting)
+            QVERIFY(!pending.isFinished());
+        polkitMock(QStringLiteral("ReleaseHangingCalls"));
+        for (QDBusPendingCall pending : waiting) {
+            pending.waitForFinished();
+            QVERIFY2(!pending.isError(), qPrintable(pending.error().message()));
+        }
     }
 
     void unknownArgumentsAreRefused()
