@@ -13,7 +13,6 @@
 namespace {
 
 const char errorPrefix[] = "org.vurn.WakeHelper.Error.";
-const int polkitTimeoutMsec = 10000;
 
 // polkit's subject: ("system-bus-name", {"name": <the caller's unique name>}).
 struct PolkitSubject
@@ -216,6 +215,14 @@ void wakeService::finishArm(const Request &request)
                    QStringLiteral("the wake time must lie between one minute and 24 hours ahead"));
         return;
     }
+    // The caller may have gone while polkit was asked: then nothing is armed.
+    // Watched first, so that it going after this check is still heard of.
+    const QString owner = request.message.service();
+    owners->addWatchedService(owner);
+    if (!bus.interface()->isServiceRegistered(owner).value()) {
+        onOwnerGone(owner);
+        return;
+    }
     if (!timer->set(request.uid, request.at)) {
         // The kernel and the registry still agree; the caller learns which wake stands.
         replyError(request.message, error("Failed"),
@@ -224,14 +231,7 @@ void wakeService::finishArm(const Request &request)
                        : QStringLiteral("the wake timer could not be set; no wake is armed"));
         return;
     }
-    const QString owner = request.message.service();
     registry.arm(request.uid, owner, request.at);
-    owners->addWatchedService(owner);
-    // The caller may have gone while polkit was asked: then forget it at once.
-    if (!bus.interface()->isServiceRegistered(owner).value()) {
-        onOwnerGone(owner);
-        return;
-    }
     bus.send(request.message.createReply());
 }
 

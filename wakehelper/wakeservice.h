@@ -31,6 +31,8 @@ public:
     static constexpr const char *serviceName = "org.vurn.WakeHelper";
     static constexpr const char *objectPath = "/org/vurn/WakeHelper";
     static constexpr const char *actionId = "org.vurn.vurn.wake-for-alarm";
+    // Shorter than the player's wait for Arm, so that the player hears the answer.
+    static constexpr int polkitTimeoutMsec = 2500;
 
     bool registerOnBus();
 

@@ -260,6 +260,58 @@ private slots:
         }
     }
 
+    // An Arm still waiting on polkit arms nothing when its user disarms or
+    // its caller goes; with nothing held the helper then exits by itself.
+    void waitingArmIsVoided_data()
+    {
+        QTest::addColumn<bool>("disarm"); // else the caller goes
+        QTest::newRow("Disarm meanwhile") << true;
+        QTest::newRow("caller gone meanwhile") << false;
+    }
+    void waitingArmIsVoided()
+    {
+        QFETCH(bool, disarm);
+        allow(true);
+        polkitMock(QStringLiteral("SimulateHang"), {true});
+        QVERIFY(startHelper({QStringLiteral("--plain-clock"), QStringLiteral("--idle-seconds"), QStringLiteral("1")}));
+        QString playerName;
+        {
+            QDBusConnection player = client();
+            playerName = player.baseService();
+            QDBusPendingCall arm = callLater(player, QStringLiteral("Arm"), {QVariant(ahead(600))});
+            QDBusInterface mock(QLatin1String(polkitService), QStringLiteral("/org/freedesktop/PolicyKit1/Authority"),
+                                QStringLiteral("org.freedesktop.DBus.Mock"), client());
+            QTRY_VERIFY_WITH_TIMEOUT(QDBusReply<bool>(mock.call(QStringLiteral("HaveHangingCalls"))).value(), 15000);
+            if (disarm) {
+                QCOMPARE(call(player, QStringLiteral("Disarm")).type(), QDBusMessage::ReplyMessage);
+                polkitMock(QStringLiteral("ReleaseHangingCalls"));
+                arm.waitForFinished();
+                QCOMPARE(arm.error().name(), QStringLiteral("org.vurn.WakeHelper.Error.Cancelled"));
+            } else {
+                // The connection closes as its last handle goes, at the end of this block.
+                QDBusConnection::disconnectFromBus(player.name());
+            }
+        }
+        if (!disarm) {
+            QDBusConnection watcher = client();
+            QTRY_VERIFY_WITH_TIMEOUT(!watcher.interface()->isServiceRegistered(playerName).value(), 15000);
+            polkitMock(QStringLiteral("ReleaseHangingCalls"));
+        }
+        QVERIFY(helper.waitForFinished(15000)); // holds nothing: idle
+        QCOMPARE(helper.exitCode(), 0);
+    }
+
+    // polkit never answering: the helper answers Arm by itself, before the
+    // player would give up on it.
+    void silentPolkitIsNotWaitedOnForever()
+    {
+        allow(true);
+        polkitMock(QStringLiteral("SimulateHang"), {true});
+        QVERIFY(startHelper({QStringLiteral("--plain-clock")}));
+        const QDBusMessage reply = call(client(), QStringLiteral("Arm"), {QVariant(ahead(600))});
+        QCOMPARE(reply.errorName(), QStringLiteral("org.vurn.WakeHelper.Error.NotAuthorized"));
+    }
+
     void unknownArgumentsAreRefused()
     {
         QProcess bad;
