@@ -1,6 +1,7 @@
-// The real helper executable on a private bus, with python3-dbusmock's polkitd
-// standing in for polkit and the plain clock standing in for the wake clock.
-#include "support/fakelogind.h"
+// The real helper executable on a private bus that enforces the helper's own
+// bus policy, with python3-dbusmock's polkitd standing in for polkit and the
+// plain clock standing in for the wake clock.
+#include "support/systemlikebus.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
@@ -24,7 +25,7 @@ class tst_wakeService : public QObject
 {
     Q_OBJECT
 private:
-    std::unique_ptr<PrivateBus> bus;
+    std::unique_ptr<SystemLikeBus> bus;
     QProcess polkit;
     QProcess helper;
     int connections = 0;
@@ -92,7 +93,7 @@ private:
 private slots:
     void init()
     {
-        bus = std::make_unique<PrivateBus>();
+        bus = std::make_unique<SystemLikeBus>();
         QVERIFY(bus->isRunning());
         polkit.setProcessEnvironment(environment());
         polkit.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-m"), QStringLiteral("dbusmock"),
