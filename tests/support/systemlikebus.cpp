@@ -11,16 +11,17 @@
 
 namespace {
 
-QString standInOwner()
+// The stand-in polkit runs as the test's user. Without root the helper does
+// too, so that user also stands in for the helper's.
+QString testUsersPolicy()
 {
-    // Only without root: the helper then runs as the test's own user.
-    if (SystemLikeBus::runsAsRoot())
-        return QString();
-    const passwd *me = getpwuid(getuid());
+    const passwd *me = getpwuid(geteuid());
     if (!me)
         return QString();
-    return QStringLiteral("  <policy user=\"%1\"><allow own=\"org.vurn.WakeHelper\"/></policy>\n")
-        .arg(QString::fromLocal8Bit(me->pw_name));
+    const QString helper = SystemLikeBus::runsAsRoot() ? QString()
+                                                       : QStringLiteral("<allow own=\"org.vurn.WakeHelper\"/>");
+    return QStringLiteral("  <policy user=\"%1\"><allow own=\"org.freedesktop.PolicyKit1\"/>%2</policy>\n")
+        .arg(QString::fromLocal8Bit(me->pw_name), helper);
 }
 
 } // namespace
@@ -59,11 +60,10 @@ SystemLikeBus::SystemLikeBus()
                    " send_interface=\"org.freedesktop.DBus.Introspectable\"/>\n"
                    "    <allow send_destination=\"org.freedesktop.PolicyKit1\"/>\n"
                    "  </policy>\n"
-                   "  <policy user=\"root\"><allow own=\"org.freedesktop.PolicyKit1\"/></policy>\n"
                    "%2"
                    "  <include>%3</include>\n"
                    "</busconfig>\n")
-                   .arg(folder.path(), standInOwner(), policy)
+                   .arg(folder.path(), testUsersPolicy(), policy)
                    .toUtf8());
     file.close();
     daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
