@@ -118,6 +118,7 @@ void wakeClient::updateDelayInhibitor()
 void wakeClient::prepareForSleep()
 {
     sleeping = true;
+    ++sleeps;
     const QDateTime now = alarmClock::now();
     const QDateTime at = enabled && available && nextAlarm ? wakeTimeFor(nextAlarm(now), now) : QDateTime();
     if (!at.isValid()) {
@@ -126,30 +127,51 @@ void wakeClient::prepareForSleep()
     }
     QDBusMessage call = helperCall(QStringLiteral("Arm"));
     call << qlonglong(at.toSecsSinceEpoch());
+    armAsked = true;
     // The answer, an error or the timeout lets the machine sleep: logind waits
     // a few seconds at most for a delay inhibitor anyway.
-    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, callTimeoutMsec), this);
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, armTimeoutMsec), this);
+    const int sleepNumber = sleeps;
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, at](QDBusPendingCallWatcher *w) { onArmed(w, at); });
+            [this, at, sleepNumber](QDBusPendingCallWatcher *w) { onArmed(w, at, sleepNumber); });
 }
 
-void wakeClient::onArmed(QDBusPendingCallWatcher *watcher, const QDateTime &at)
+void wakeClient::onArmed(QDBusPendingCallWatcher *watcher, const QDateTime &at, int sleepNumber)
 {
     watcher->deleteLater();
     const QDBusPendingReply<> reply = *watcher;
-    if (!reply.isError()) {
-        armedAt = at;
-        emit armed(at);
+    if (sleepNumber != sleeps || !sleeping)
+        return; // answered after resume, whose Disarm already followed it
+    if (reply.isError()) {
+        // A timeout does not say the helper armed nothing: take it back.
+        disarm(true);
+        return;
     }
+    armedAt = at;
+    emit armed(at);
     updateDelayInhibitor();
+}
+
+void wakeClient::disarm(bool thenLetSleep)
+{
+    auto *watcher =
+        new QDBusPendingCallWatcher(bus.asyncCall(helperCall(QStringLiteral("Disarm")), disarmTimeoutMsec), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, thenLetSleep](QDBusPendingCallWatcher *w) {
+        w->deleteLater();
+        if (thenLetSleep)
+            updateDelayInhibitor();
+    });
 }
 
 void wakeClient::resumed()
 {
     sleeping = false;
+    // Whatever Arm answered, or if it has not yet, nothing of ours stays armed.
+    if (armAsked || armedAt.isValid())
+        disarm(false);
+    armAsked = false;
     if (armedAt.isValid()) {
         armedAt = QDateTime();
-        bus.asyncCall(helperCall(QStringLiteral("Disarm")), callTimeoutMsec);
         emit disarmed();
     }
     updateDelayInhibitor();

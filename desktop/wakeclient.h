@@ -14,8 +14,10 @@ class sleepInhibitor;
 // While switched on it holds a logind delay inhibitor, so that when the
 // machine is about to sleep there is time to arm the helper (a minute before
 // the alarm, so the music starts on the minute); after that answer, or a
-// timeout, the inhibitor is let go and the machine sleeps. On resume the wake
-// is disarmed and the inhibitor taken again. Every call is asynchronous.
+// timeout, the inhibitor is let go and the machine sleeps. An Arm that errs
+// or times out is followed by a Disarm, so that no wake is left behind that
+// the player does not know of; on resume the wake is disarmed whatever Arm
+// answered, and the inhibitor taken again. Every call is asynchronous.
 class wakeClient : public QObject
 {
     Q_OBJECT
@@ -36,6 +38,10 @@ public:
     // least a minute ahead; invalid when the alarm is more than a day away.
     static QDateTime wakeTimeFor(const QDateTime &alarm, const QDateTime &now);
     static constexpr int callTimeoutMsec = 3000;
+    // Arm, then Disarm after a failed Arm, fit inside logind's default
+    // 5 s sleep delay; the helper gives up on polkit before Arm times out.
+    static constexpr int armTimeoutMsec = 3500;
+    static constexpr int disarmTimeoutMsec = 1000;
 
 public Q_SLOTS:
     void prepareForSleep();
@@ -48,7 +54,8 @@ Q_SIGNALS:
 
 private:
     void onProbed(QDBusPendingCallWatcher *watcher);
-    void onArmed(QDBusPendingCallWatcher *watcher, const QDateTime &at);
+    void onArmed(QDBusPendingCallWatcher *watcher, const QDateTime &at, int sleepNumber);
+    void disarm(bool thenLetSleep);
     void updateDelayInhibitor();
     QDBusMessage helperCall(const QString &method) const;
 
@@ -60,4 +67,6 @@ private:
     bool sleeping = false;
     QString reason;
     QDateTime armedAt;
+    bool armAsked = false; // during this sleep: the helper may hold a wake of ours
+    int sleeps = 0;
 };

@@ -1,6 +1,7 @@
 // vurn-wake-helper: started by the system bus on demand, it wakes the machine
 // from suspend at the times users' players ask for, and exits when it holds
-// none. It needs CAP_WAKE_ALARM and nothing else.
+// none. It needs CAP_WAKE_ALARM and nothing else, and keeps nothing else.
+#include "wakehelper/privilegedrop.h"
 #include "wakehelper/waketimer.h"
 #include "wakehelper/wakeservice.h"
 
@@ -12,6 +13,12 @@
 
 int main(int argc, char *argv[])
 {
+    // Before anything else runs: as root nothing is to be parsed or connected.
+    const QString dropped = privilegeDrop::keepOnlyWakeAlarm();
+    if (!dropped.isEmpty()) {
+        std::fprintf(stderr, "vurn-wake-helper: refusing to run: %s\n", qPrintable(dropped));
+        return 1;
+    }
     QCoreApplication app(argc, argv);
     // Only the service manager starts the helper; still, nothing unexpected is taken.
     clockid_t clock = CLOCK_REALTIME_ALARM;

@@ -4,15 +4,31 @@
 
 bool wakeRegistry::admit(uint uid, qint64 now)
 {
-    QVector<qint64> &calls = recentCalls[uid];
     // Only calls inside the window count; a clock set back drops the rest too.
-    calls.erase(std::remove_if(calls.begin(), calls.end(),
-                               [now](qint64 t) { return t <= now - windowSeconds || t > now; }),
-                calls.end());
+    const auto stale = [now](qint64 t) { return t <= now - windowSeconds || t > now; };
+    if (now - lastSweep >= windowSeconds || now < lastSweep) {
+        // Users who have stopped calling are forgotten, so the history stays
+        // as small as the callers of the last minute.
+        lastSweep = now;
+        for (auto it = recentCalls.begin(); it != recentCalls.end();) {
+            it->erase(std::remove_if(it->begin(), it->end(), stale), it->end());
+            if (it->isEmpty())
+                it = recentCalls.erase(it);
+            else
+                ++it;
+        }
+    }
+    QVector<qint64> &calls = recentCalls[uid];
+    calls.erase(std::remove_if(calls.begin(), calls.end(), stale), calls.end());
     if (calls.size() >= callsPerWindow)
         return false;
     calls.append(now);
     return true;
+}
+
+int wakeRegistry::recentCallers() const
+{
+    return recentCalls.size();
 }
 
 wakeRegistry::Verdict wakeRegistry::judge(qint64 at, qint64 now)

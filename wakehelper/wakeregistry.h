@@ -20,6 +20,7 @@ public:
     // Counts one call by `uid` at `now` (seconds since the epoch); false when
     // that user has made too many calls lately.
     bool admit(uint uid, qint64 now);
+    int recentCallers() const; // users whose call history is kept
     // Whether `at` may be armed at `now`.
     static Verdict judge(qint64 at, qint64 now);
     // Records the user's one wake, replacing an earlier one of theirs.
@@ -43,4 +44,5 @@ private:
     };
     QHash<uint, Wake> wakes;
     QHash<uint, QVector<qint64>> recentCalls;
+    qint64 lastSweep = 0;
 };

@@ -13,7 +13,6 @@
 namespace {
 
 const char errorPrefix[] = "org.vurn.WakeHelper.Error.";
-const int polkitTimeoutMsec = 10000;
 
 // polkit's subject: ("system-bus-name", {"name": <the caller's unique name>}).
 struct PolkitSubject
@@ -65,7 +64,7 @@ wakeService::wakeService(const QDBusConnection &systemBus, wakeTimer *wake, int 
     idleTimer.setSingleShot(true);
     idleTimer.setInterval(idleSeconds * 1000);
     connect(&idleTimer, &QTimer::timeout, this, [this] {
-        if (registry.isEmpty() && pendingChecks == 0)
+        if (registry.isEmpty() && pending.outstanding() == 0)
             emit idle();
     });
     idleTimer.start();
@@ -101,6 +100,7 @@ void wakeService::Arm(qlonglong at)
         return;
     // Refused before polkit is troubled, and checked again after its answer.
     if (wakeRegistry::judge(at, now()) != wakeRegistry::Verdict::Accepted) {
+        pending.release(request.uid);
         replyError(request.message, error("OutOfRange"),
                    QStringLiteral("the wake time must lie between one minute and 24 hours ahead"));
         return;
@@ -111,20 +111,22 @@ void wakeService::Arm(qlonglong at)
 void wakeService::Disarm()
 {
     // Forgetting one's own wake needs no authorisation: it only gives up.
+    // It also voids the user's Arm still waiting on polkit.
     setDelayedReply(true);
     const QDBusMessage call = message();
     uint uid = 0;
-    if (!admit(uid))
+    rearmIdle();
+    if (!callerUid(uid))
         return;
+    pending.cancel(uid);
     timer->clear(uid);
     registry.disarm(uid);
     bus.send(call.createReply());
     rearmIdle();
 }
 
-bool wakeService::admit(uint &uid)
+bool wakeService::callerUid(uint &uid)
 {
-    rearmIdle();
     const QDBusMessage call = message();
     const QDBusReply<uint> user = bus.interface()->serviceUid(call.service());
     if (!user.isValid()) {
@@ -132,15 +134,25 @@ bool wakeService::admit(uint &uid)
         return false;
     }
     uid = user.value();
-    if (!registry.admit(uid, now()) || pendingChecks >= maxPendingChecks) {
-        replyError(call, error("RateLimited"), QStringLiteral("too many calls; try again in a minute"));
+    return true;
+}
+
+bool wakeService::admit(uint &uid)
+{
+    rearmIdle();
+    if (!callerUid(uid))
+        return false;
+    // The slot is taken last: a call refused here holds none.
+    if (!registry.admit(uid, now()) || !pending.take(uid)) {
+        replyError(message(), error("RateLimited"), QStringLiteral("too many calls; try again in a minute"));
         return false;
     }
     return true;
 }
 
-void wakeService::authorise(const Request &request)
+void wakeService::authorise(Request request)
 {
+    request.cancelCount = pending.cancelCount(request.uid);
     QDBusMessage check = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.PolicyKit1"), QStringLiteral("/org/freedesktop/PolicyKit1/Authority"),
         QStringLiteral("org.freedesktop.PolicyKit1.Authority"), QStringLiteral("CheckAuthorization"));
@@ -150,7 +162,6 @@ void wakeService::authorise(const Request &request)
     // No interaction: an alarm is set while nobody waits for a password box.
     check << QVariant::fromValue(subject) << QLatin1String(actionId) << QVariant::fromValue(QMap<QString, QString>())
           << uint(0) << QString();
-    ++pendingChecks;
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(check, polkitTimeoutMsec), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, request](QDBusPendingCallWatcher *w) { onAuthorised(request, w); });
@@ -159,7 +170,8 @@ void wakeService::authorise(const Request &request)
 void wakeService::onAuthorised(const Request &request, QDBusPendingCallWatcher *watcher)
 {
     watcher->deleteLater();
-    --pendingChecks;
+    const bool cancelled = pending.cancelCount(request.uid) != request.cancelCount;
+    pending.release(request.uid);
     rearmIdle();
     const QDBusMessage answer = watcher->reply();
     bool authorised = false;
@@ -181,6 +193,10 @@ void wakeService::onAuthorised(const Request &request, QDBusPendingCallWatcher *
         bus.send(request.message.createReply({reason.isEmpty(), reason}));
         return;
     }
+    if (cancelled) {
+        replyError(request.message, error("Cancelled"), QStringLiteral("disarmed while polkit was asked"));
+        return;
+    }
     if (!authorised) {
         replyError(request.message, error("NotAuthorized"), QStringLiteral("not authorised to wake the machine"));
         return;
@@ -199,18 +215,23 @@ void wakeService::finishArm(const Request &request)
                    QStringLiteral("the wake time must lie between one minute and 24 hours ahead"));
         return;
     }
-    if (!timer->set(request.uid, request.at)) {
-        replyError(request.message, error("Failed"), QStringLiteral("the wake timer could not be set"));
-        return;
-    }
+    // The caller may have gone while polkit was asked: then nothing is armed.
+    // Watched first, so that it going after this check is still heard of.
     const QString owner = request.message.service();
-    registry.arm(request.uid, owner, request.at);
     owners->addWatchedService(owner);
-    // The caller may have gone while polkit was asked: then forget it at once.
     if (!bus.interface()->isServiceRegistered(owner).value()) {
         onOwnerGone(owner);
         return;
     }
+    if (!timer->set(request.uid, request.at)) {
+        // The kernel and the registry still agree; the caller learns which wake stands.
+        replyError(request.message, error("Failed"),
+                   registry.isArmed(request.uid)
+                       ? QStringLiteral("the wake timer could not be set; the earlier wake is kept")
+                       : QStringLiteral("the wake timer could not be set; no wake is armed"));
+        return;
+    }
+    registry.arm(request.uid, owner, request.at);
     bus.send(request.message.createReply());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "wakehelper/pendingchecks.h"
 #include "wakehelper/wakeregistry.h"
 
 #include <QDBusConnection>
@@ -19,6 +20,7 @@ class wakeTimer;
 // Nothing a caller sends is trusted: the user comes from the bus daemon, each
 // CanWake and Arm is put to polkit without interaction, times are checked
 // against the helper's own clock, and calls are rate-limited per user.
+// Disarm is never limited and never waits on polkit: giving up needs no one's leave.
 class wakeService : public QObject, protected QDBusContext
 {
     Q_OBJECT
@@ -29,7 +31,8 @@ public:
     static constexpr const char *serviceName = "org.vurn.WakeHelper";
     static constexpr const char *objectPath = "/org/vurn/WakeHelper";
     static constexpr const char *actionId = "org.vurn.vurn.wake-for-alarm";
-    static constexpr int maxPendingChecks = 32;
+    // Shorter than the player's wait for Arm, so that the player hears the answer.
+    static constexpr int polkitTimeoutMsec = 2500;
 
     bool registerOnBus();
 
@@ -49,10 +52,14 @@ private:
         QDBusMessage message;
         uint uid = 0;
         qint64 at = 0;
+        quint64 cancelCount = 0; // the user's, when polkit was asked
     };
-    // The caller's user, after the rate limit; false (and an error sent) when refused.
+    // The caller's user; false (and an error sent) when the bus does not say.
+    bool callerUid(uint &uid);
+    // The caller's user, after the rate limit and the user's share of polkit
+    // checks; false (and an error sent) when refused.
     bool admit(uint &uid);
-    void authorise(const Request &request);
+    void authorise(Request request);
     void onAuthorised(const Request &request, QDBusPendingCallWatcher *watcher);
     void finishArm(const Request &request);
     void onOwnerGone(const QString &owner);
@@ -65,5 +72,5 @@ private:
     wakeRegistry registry;
     QDBusServiceWatcher *owners;
     QTimer idleTimer;
-    int pendingChecks = 0;
+    pendingChecks pending;
 };

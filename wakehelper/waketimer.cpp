@@ -34,7 +34,8 @@ QString wakeTimer::unavailableReason() const
 
 bool wakeTimer::set(uint uid, qint64 at)
 {
-    clear(uid);
+    // The new timer is made before the old one goes, so that a failure leaves
+    // the user's earlier wake as it was.
     Timer timer;
     timer.fd = timerfd_create(clock, TFD_CLOEXEC | TFD_NONBLOCK);
     if (timer.fd < 0)
@@ -45,6 +46,7 @@ bool wakeTimer::set(uint uid, qint64 at)
         close(timer.fd);
         return false;
     }
+    clear(uid);
     timer.notifier = new QSocketNotifier(timer.fd, QSocketNotifier::Read, this);
     connect(timer.notifier, &QSocketNotifier::activated, this, [this, uid] { onReadable(uid); });
     timers.insert(uid, timer);

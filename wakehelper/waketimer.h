@@ -20,7 +20,8 @@ public:
 
     // Empty when timers on the clock can be set here, else why not.
     QString unavailableReason() const;
-    // Sets the user's timer to `at` (seconds since the epoch), replacing theirs.
+    // Sets the user's timer to `at` (seconds since the epoch), replacing theirs;
+    // false when the kernel refuses, and then their earlier timer is kept.
     bool set(uint uid, qint64 at);
     void clear(uint uid);
     bool isSet(uint uid) const;

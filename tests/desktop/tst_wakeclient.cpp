@@ -3,6 +3,7 @@
 #include "alarm/alarmclock.h"
 #include "desktop/sleepwatch.h"
 #include "desktop/wakeclient.h"
+#include "wakehelper/wakeservice.h"
 #include "support/fakelogind.h"
 
 #include <QDBusContext>
@@ -11,7 +12,7 @@
 
 #include <memory>
 
-// Records the calls; answers CanWake as told.
+// Records the calls; answers CanWake and Arm as told.
 class FakeHelper : public QObject, protected QDBusContext
 {
     Q_OBJECT
@@ -27,6 +28,8 @@ public:
     FakeLogind *logind;
     bool registered = false;
     bool canWake = true;
+    enum class ArmAnswer { Armed, Error, Silent };
+    ArmAnswer armAnswer = ArmAnswer::Armed;
     QList<qlonglong> arms;
     int disarms = 0;
     bool inhibitorHeldWhenArmed = false;
@@ -42,6 +45,10 @@ public Q_SLOTS:
         arms << at;
         // The machine must not be asleep yet: the delay inhibitor still holds.
         inhibitorHeldWhenArmed = logind->inhibitCalls() > 0 && !logind->released(logind->inhibitCalls() - 1);
+        if (armAnswer == ArmAnswer::Error)
+            sendErrorReply(QStringLiteral("org.vurn.WakeHelper.Error.Failed"), QStringLiteral("refused"));
+        else if (armAnswer == ArmAnswer::Silent)
+            setDelayedReply(true); // never answered
     }
     void Disarm() { ++disarms; }
 };
@@ -144,6 +151,49 @@ private slots:
         QTest::qWait(100);
         QCOMPARE(helper->disarms, wakeInSeconds >= 0 ? 1 : 0);
         QVERIFY(!client.armedFor().isValid());
+    }
+
+    // An Arm that errs or is never answered may still have armed: the player
+    // takes it back before the machine sleeps, and again on resume.
+    void failedArmIsTakenBack_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("error") << int(FakeHelper::ArmAnswer::Error);
+        QTest::newRow("no answer") << int(FakeHelper::ArmAnswer::Silent);
+    }
+    void failedArmIsTakenBack()
+    {
+        QFETCH(int, answer);
+        helper->armAnswer = FakeHelper::ArmAnswer(answer);
+        next = now.addSecs(8 * 3600);
+        QDBusConnection player = connection();
+        sleepWatch watch(player);
+        wakeClient client(player, [this](const QDateTime &) { return next; });
+        connect(&watch, &sleepWatch::aboutToSleep, &client, &wakeClient::prepareForSleep);
+        connect(&watch, &sleepWatch::resumed, &client, &wakeClient::resumed);
+        QSignalSpy availability(&client, &wakeClient::availabilityChanged);
+        client.setEnabled(true);
+        client.probe();
+        QVERIFY(availability.wait(5000));
+        QTRY_COMPARE(logind->inhibitCalls(), 1);
+
+        logind->emitPrepareForSleep(true);
+        QTRY_COMPARE_WITH_TIMEOUT(helper->disarms, 1, 15000);
+        QTRY_VERIFY(logind->released(0)); // only after the Disarm went out
+        QCOMPARE(helper->arms.size(), 1);
+        QVERIFY(!client.armedFor().isValid());
+
+        logind->emitPrepareForSleep(false);
+        QTRY_COMPARE(helper->disarms, 2);
+        QTRY_COMPARE(logind->inhibitCalls(), 2);
+    }
+
+    // The helper gives up on polkit before the player gives up on Arm, and
+    // Arm and the Disarm after a failed one fit in logind's 5 s sleep delay.
+    void waitsFitInsideTheSleepDelay()
+    {
+        QVERIFY(wakeService::polkitTimeoutMsec < wakeClient::armTimeoutMsec);
+        QVERIFY(wakeClient::armTimeoutMsec + wakeClient::disarmTimeoutMsec < 5000);
     }
 
     // No helper on the bus: greyed out with a reason, and nothing waits.

@@ -71,6 +71,18 @@ private slots:
         QVERIFY(registry.admit(1001, now + 1)); // another user is not held back
         QVERIFY(registry.admit(1000, now + wakeRegistry::windowSeconds)); // the window has passed
     }
+
+    // Callers who stopped calling leave nothing behind once their minute is over.
+    void oldHistoryIsPruned()
+    {
+        wakeRegistry registry;
+        const qint64 now = 1'800'000'000;
+        for (uint uid = 1; uid <= 500; ++uid)
+            QVERIFY(registry.admit(uid, now));
+        QCOMPARE(registry.recentCallers(), 500);
+        QVERIFY(registry.admit(1000, now + wakeRegistry::windowSeconds + 1));
+        QCOMPARE(registry.recentCallers(), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_wakeRegistry)

@@ -1,9 +1,11 @@
-// The real helper executable on a private bus, with python3-dbusmock's polkitd
-// standing in for polkit and the plain clock standing in for the wake clock.
-#include "support/fakelogind.h"
+// The real helper executable on a private bus that enforces the helper's own
+// bus policy, with python3-dbusmock's polkitd standing in for polkit and the
+// plain clock standing in for the wake clock.
+#include "support/systemlikebus.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
+#include <QDBusPendingCall>
 #include <QDBusReply>
 #include <QDateTime>
 #include <QProcess>
@@ -23,7 +25,7 @@ class tst_wakeService : public QObject
 {
     Q_OBJECT
 private:
-    std::unique_ptr<PrivateBus> bus;
+    std::unique_ptr<SystemLikeBus> bus;
     QProcess polkit;
     QProcess helper;
     int connections = 0;
@@ -58,6 +60,23 @@ private:
             mock.call(QStringLiteral("SetAllowed"), allowed ? QStringList{QLatin1String(action)} : QStringList());
         QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
     }
+    void polkitMock(const QString &method, const QVariantList &args = {})
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            QLatin1String(polkitService), QStringLiteral("/org/freedesktop/PolicyKit1/Authority"),
+            QStringLiteral("org.freedesktop.DBus.Mock"), method);
+        message.setArguments(args);
+        const QDBusMessage reply = client().call(message, QDBus::Block, 15000);
+        QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
+    }
+    QDBusPendingCall callLater(const QDBusConnection &connection, const QString &method, const QVariantList &args = {})
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(QLatin1String(helperService),
+                                                              QStringLiteral("/org/vurn/WakeHelper"),
+                                                              QStringLiteral("org.vurn.WakeHelper1"), method);
+        message.setArguments(args);
+        return connection.asyncCall(message, 30000);
+    }
     QDBusMessage call(const QDBusConnection &connection, const QString &method, const QVariantList &args = {})
     {
         QDBusMessage message = QDBusMessage::createMethodCall(QLatin1String(helperService),
@@ -74,7 +93,7 @@ private:
 private slots:
     void init()
     {
-        bus = std::make_unique<PrivateBus>();
+        bus = std::make_unique<SystemLikeBus>();
         QVERIFY(bus->isRunning());
         polkit.setProcessEnvironment(environment());
         polkit.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-m"), QStringLiteral("dbusmock"),
@@ -216,6 +235,82 @@ private slots:
         }
         QVERIFY(limited >= 15);
         QVERIFY(limited < 40);
+    }
+
+    // With polkit not answering, a user's calls beyond their share are refused
+    // at once, and their Disarm is answered all the same.
+    void slowPolkitHoldsOnlyTheUsersShare()
+    {
+        allow(true);
+        polkitMock(QStringLiteral("SimulateHang"), {true});
+        QVERIFY(startHelper({QStringLiteral("--plain-clock")}));
+        QDBusConnection player = client();
+        QList<QDBusPendingCall> waiting;
+        for (int i = 0; i < 4; ++i)
+            waiting.append(callLater(player, QStringLiteral("CanWake")));
+        QTRY_VERIFY_WITH_TIMEOUT(call(client(), QStringLiteral("CanWake")).errorName()
+                                     == QLatin1String("org.vurn.WakeHelper.Error.RateLimited"),
+                                 15000);
+        QCOMPARE(call(player, QStringLiteral("Disarm")).type(), QDBusMessage::ReplyMessage);
+        for (const QDBusPendingCall &pending : waiting)
+            QVERIFY(!pending.isFinished());
+        polkitMock(QStringLiteral("ReleaseHangingCalls"));
+        for (QDBusPendingCall pending : waiting) {
+            pending.waitForFinished();
+            QVERIFY2(!pending.isError(), qPrintable(pending.error().message()));
+        }
+    }
+
+    // An Arm still waiting on polkit arms nothing when its user disarms or
+    // its caller goes; with nothing held the helper then exits by itself.
+    void waitingArmIsVoided_data()
+    {
+        QTest::addColumn<bool>("disarm"); // else the caller goes
+        QTest::newRow("Disarm meanwhile") << true;
+        QTest::newRow("caller gone meanwhile") << false;
+    }
+    void waitingArmIsVoided()
+    {
+        QFETCH(bool, disarm);
+        allow(true);
+        polkitMock(QStringLiteral("SimulateHang"), {true});
+        QVERIFY(startHelper({QStringLiteral("--plain-clock"), QStringLiteral("--idle-seconds"), QStringLiteral("1")}));
+        QString playerName;
+        {
+            QDBusConnection player = client();
+            playerName = player.baseService();
+            QDBusPendingCall arm = callLater(player, QStringLiteral("Arm"), {QVariant(ahead(600))});
+            QDBusInterface mock(QLatin1String(polkitService), QStringLiteral("/org/freedesktop/PolicyKit1/Authority"),
+                                QStringLiteral("org.freedesktop.DBus.Mock"), client());
+            QTRY_VERIFY_WITH_TIMEOUT(QDBusReply<bool>(mock.call(QStringLiteral("HaveHangingCalls"))).value(), 15000);
+            if (disarm) {
+                QCOMPARE(call(player, QStringLiteral("Disarm")).type(), QDBusMessage::ReplyMessage);
+                polkitMock(QStringLiteral("ReleaseHangingCalls"));
+                arm.waitForFinished();
+                QCOMPARE(arm.error().name(), QStringLiteral("org.vurn.WakeHelper.Error.Cancelled"));
+            } else {
+                // The connection closes as its last handle goes, at the end of this block.
+                QDBusConnection::disconnectFromBus(player.name());
+            }
+        }
+        if (!disarm) {
+            QDBusConnection watcher = client();
+            QTRY_VERIFY_WITH_TIMEOUT(!watcher.interface()->isServiceRegistered(playerName).value(), 15000);
+            polkitMock(QStringLiteral("ReleaseHangingCalls"));
+        }
+        QVERIFY(helper.waitForFinished(15000)); // holds nothing: idle
+        QCOMPARE(helper.exitCode(), 0);
+    }
+
+    // polkit never answering: the helper answers Arm by itself, before the
+    // player would give up on it.
+    void silentPolkitIsNotWaitedOnForever()
+    {
+        allow(true);
+        polkitMock(QStringLiteral("SimulateHang"), {true});
+        QVERIFY(startHelper({QStringLiteral("--plain-clock")}));
+        const QDBusMessage reply = call(client(), QStringLiteral("Arm"), {QVariant(ahead(600))});
+        QCOMPARE(reply.errorName(), QStringLiteral("org.vurn.WakeHelper.Error.NotAuthorized"));
     }
 
     void unknownArgumentsAreRefused()
