@@ -177,7 +177,7 @@ void tst_AlarmDuringLoad::firesFromTheRowsIn()
 
     if (ownList) {
         // The list it replaced is set aside whole, the rows that were still to come included.
-        const QList<storedTrack> aside = playlistStore::entries(playlistStore::asideName());
+        const QList<storedTrack> aside = playlistStore::entries(playlistStore::setAsideName());
         QCOMPARE(aside.size(), mainList.size());
         QCOMPARE(aside.first().file, mainList.first());
         QCOMPARE(aside.last().file, mainList.last());
