@@ -1,16 +1,13 @@
 #include "desktop/ringnotification.h"
 
+#include "desktop/notificationservice.h"
+
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QVariantMap>
 
-namespace {
-const char service[] = "org.freedesktop.Notifications";
-const char path[] = "/org/freedesktop/Notifications";
-const char interface[] = "org.freedesktop.Notifications";
-const int callTimeoutMsec = 5000;
-} // namespace
+using namespace notificationService;
 
 ringNotification::ringNotification(const QDBusConnection &sessionBus, QObject *parent)
     : QObject(parent), bus(sessionBus)
