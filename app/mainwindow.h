@@ -10,6 +10,7 @@
 
 #include <phonon/phononnamespace.h>
 
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -237,6 +238,9 @@ private:
     // Commands from the desktop never wait for an answer: with nothing to
     // play (no ringing, nothing playing, paused or in the list) they do nothing.
     bool desktopCanPlay() const;
+    // Runs a command from the desktop (MPRIS, the tray): what it cannot play
+    // is told in a notification, not a box.
+    void fromDesktop(const std::function<void()> &command);
     void setUpFailureReports();
     void tellLoadFailures(const loadReport &report);
 
@@ -259,4 +263,5 @@ private:
     dialogCloser *closer = nullptr; // made when quitting
     // Every command of the loader's current run came from the desktop.
     bool desktopRun = false;
+    int desktopCommands = 0; // commands from the desktop running now
 };

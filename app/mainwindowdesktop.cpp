@@ -69,12 +69,12 @@ void MainWindow::setUpDesktop()
     connect(tray, &trayIcon::showHideRequested, this, &MainWindow::toggleWindowShown);
     connect(tray, &trayIcon::playRequested, this, [this] {
         if (desktopCanPlay())
-            on_actionPlay_triggered();
+            fromDesktop([this] { on_actionPlay_triggered(); });
     });
     connect(tray, &trayIcon::pauseRequested, this, &MainWindow::togglePause);
     connect(tray, &trayIcon::nextRequested, this, [this] {
         if (core->hasTracks())
-            on_actionNext_triggered();
+            fromDesktop([this] { on_actionNext_triggered(); });
     });
     tray->addSleepControls(actionStopAfter, sleepMenu);
     connect(tray, &trayIcon::stopAlarmRequested, this, &MainWindow::stopRinging);
@@ -99,13 +99,13 @@ void MainWindow::setUpMpris(const QDBusConnection &sessionBus)
     connect(mpris, &mprisService::quitRequested, this, &MainWindow::quitForReal, queued);
     connect(mpris, &mprisService::playPauseRequested, this, [this] {
         if (ringer->isRinging() || core->isPlaying() || core->isPaused())
-            togglePause();
+            fromDesktop([this] { togglePause(); });
         else if (desktopCanPlay())
-            on_actionPlay_triggered();
+            fromDesktop([this] { on_actionPlay_triggered(); });
     }, queued);
     connect(mpris, &mprisService::playRequested, this, [this] {
         if (desktopCanPlay())
-            resumeOrPlay();
+            fromDesktop([this] { resumeOrPlay(); });
     }, queued);
     connect(mpris, &mprisService::pauseRequested, this, &MainWindow::pauseIfPlaying, queued);
     connect(mpris, &mprisService::stopRequested, this, [this] {
@@ -121,11 +121,11 @@ void MainWindow::setUpMpris(const QDBusConnection &sessionBus)
     // CanGoNext and CanGoPrevious are false with an empty list: no effect then.
     connect(mpris, &mprisService::nextRequested, this, [this] {
         if (core->hasTracks())
-            on_actionNext_triggered();
+            fromDesktop([this] { on_actionNext_triggered(); });
     }, queued);
     connect(mpris, &mprisService::previousRequested, this, [this] {
         if (core->hasTracks())
-            on_actionBack_triggered();
+            fromDesktop([this] { on_actionBack_triggered(); });
     }, queued);
     connect(mpris, &mprisService::volumeRequested, this, [this](double level) {
         noteVolumeMoved();
@@ -136,6 +136,13 @@ void MainWindow::setUpMpris(const QDBusConnection &sessionBus)
         core->seekTo(position);
     });
     connect(mpris, &mprisService::openRequested, this, &MainWindow::openAndPlay, queued);
+}
+
+void MainWindow::fromDesktop(const std::function<void()> &command)
+{
+    ++desktopCommands;
+    command();
+    --desktopCommands;
 }
 
 bool MainWindow::desktopCanPlay() const
@@ -152,6 +159,13 @@ void MainWindow::setUpFailureReports()
             tray->showMessage(title, text);
     });
     loader->tellFailures = [this](const loadReport &report) { tellLoadFailures(report); };
+    // A track spoiled since it was added, started from the desktop: no box.
+    core->player->tellUnreadable = [this](const loadReport &report) {
+        if (desktopCommands > 0)
+            desktopFailures->gather(report);
+        else
+            boxes->tell(report);
+    };
     connect(loader, &trackLoader::finished, this, [this] { desktopRun = false; });
 }
 

@@ -30,8 +30,16 @@ void warningBoxes::tell(const loadReport &report)
         return;
     }
     shownReport = report;
-    warn(report.title(), report.text());
-    shownReport = loadReport();
+    const QString title = report.title();
+    auto *box = new QMessageBox(QMessageBox::Warning, title, report.text(), QMessageBox::Ok, window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    open.insert(title, box);
+    connect(box, &QObject::destroyed, this, [this, title] {
+        open.remove(title);
+        shownReport = loadReport();
+    });
+    box->show();
 }
 
 bool warningBoxes::isOpen(const QString &title) const

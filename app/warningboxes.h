@@ -21,7 +21,9 @@ public:
     // Modal over the window with an OK button, as the commands' warnings are:
     // returns when it is answered, or at once when its kind is already open.
     void warn(const QString &title, const QString &text);
-    // Files that could not be read: what fails while the box is open joins it.
+    // Files that could not be read: what fails while the box is open joins
+    // it. Modal too, but not waited for: it comes at the end of work (an add,
+    // a track starting) that a nested event loop must not run into.
     void tell(const loadReport &report);
     bool isOpen(const QString &title) const;
 

@@ -37,7 +37,10 @@ bool musicPlay::playFile(const QString &file)
     if (!readTags(file) && !failureReason.isEmpty() && !failureIsLength) {
         loadReport report;
         report.add(file, failureReason);
-        report.show(nullptr);
+        if (tellUnreadable)
+            tellUnreadable(report);
+        else
+            report.show(nullptr);
     }
 
     if (!fileInfo)

@@ -2,6 +2,8 @@
 
 #include "engine/musicinfo.h"
 
+#include <functional>
+
 #include <phonon/Path>
 
 namespace Phonon {
@@ -9,6 +11,7 @@ class MediaObject;
 class AudioOutput;
 }
 class outputLevel;
+class loadReport;
 
 // The single audio player: a thin layer over the media framework that also
 // describes the file it was last asked to play.
@@ -19,6 +22,8 @@ public:
     ~musicPlay() override;
 
     bool playFile(const QString &file);
+    // Who hears of a file whose tags cannot be read as it starts; unset, a box says it.
+    std::function<void(const loadReport &)> tellUnreadable;
     bool stop();
     // Holds the stream at its position; resume() goes on from there.
     void pause();

@@ -11,6 +11,8 @@
 #include "support/modalanswerer.h"
 #include "support/statedir.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
@@ -236,6 +238,50 @@ private slots:
         const QString body = notified().at(0).value(4).toString();
         QVERIFY2(body.contains(QFileInfo(scratch.dir()).fileName()), qPrintable(body));
         QCOMPARE(window.core->tracks().size(), added);
+        window.quitForReal();
+    }
+    // A track whose file was spoiled after it was added: Next from the desktop
+    // says so in the notification, the window's own Next in its box.
+    void spoiledTrackFromTheDesktopOpensNoBox()
+    {
+        StateDir state;
+        AudioFixtures scratch;
+        // Played in this order: a good track between the spoiled ones, which
+        // the failed one moves on to by itself.
+        QStringList tracks;
+        for (const char *name : {"a.flac", "b.flac", "c.flac", "d.flac"}) {
+            tracks << scratch.make(QLatin1String(name), 3000);
+            QVERIFY(!tracks.last().isEmpty());
+        }
+        const QStringList spoiled{tracks.at(1), tracks.at(3)};
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.mpris);
+        window.desktopFailures->quietMsec = 1000;
+        window.core->addFiles(tracks);
+        window.applyModeByName(QStringLiteral("全曲リピート(>>)"));
+        for (const QString &file : spoiled) {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            out.write(QByteArray(4096, 'x'));
+        }
+        QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("client"));
+        BoxCounter boxes;
+        client.asyncCall(QDBusMessage::createMethodCall(QStringLiteral("org.mpris.MediaPlayer2.vurn"),
+                                                        QStringLiteral("/org/mpris/MediaPlayer2"),
+                                                        QStringLiteral("org.mpris.MediaPlayer2.Player"),
+                                                        QStringLiteral("Next")));
+        QTRY_COMPARE_WITH_TIMEOUT(notified().size(), 1, 15000);
+        QDBusConnection::disconnectFromBus(QStringLiteral("client"));
+        QCOMPARE(boxes.shown, 0);
+        window.findChild<QAction *>(QStringLiteral("actionNext"))->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.shown, 1, 10000);
+        QCOMPARE(notified().size(), 1);
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (auto *box = qobject_cast<QMessageBox *>(top))
+                box->close();
+        }
         window.quitForReal();
     }
 };
