@@ -3,15 +3,9 @@
 #include "alarm/alarmone.h"
 #include "alarm/alarmringwindow.h"
 #include "alarm/alarmtone.h"
-#include "engine/outputlevel.h"
-#include "engine/playbackbackend.h"
+#include "engine/gstengine.h"
 
 #include <QTimer>
-#include <QUrl>
-
-#include <phonon/AudioOutput>
-#include <phonon/MediaObject>
-#include <phonon/MediaSource>
 
 alarmRinger::alarmRinger(QObject *parent)
     : QObject(parent), ringWindow(std::make_unique<alarmRingWindow>())
@@ -27,9 +21,8 @@ alarmRinger::alarmRinger(QObject *parent)
 alarmRinger::~alarmRinger()
 {
     if (tone) {
+        disconnect(tone, nullptr, this, nullptr);
         tone->stop();
-        tone->clear();
-        tonePath.disconnect();
     }
 }
 
@@ -100,14 +93,9 @@ alarmRingWindow *alarmRinger::window() const
     return ringWindow.get();
 }
 
-Phonon::MediaObject *alarmRinger::toneMedia() const
+gstEngine *alarmRinger::toneEngine() const
 {
     return tone;
-}
-
-Phonon::AudioOutput *alarmRinger::toneOutput() const
-{
-    return toneOut;
 }
 
 void alarmRinger::onToneDelayPassed()
@@ -120,34 +108,36 @@ void alarmRinger::onToneDelayPassed()
 void alarmRinger::startTone()
 {
     if (!tone) {
-        // A media object of its own, so the tone neither disturbs the
-        // playlist's state nor inherits its mute.
-        playbackBackend::prepare();
-        tone = new Phonon::MediaObject(this);
-        toneOut = new Phonon::AudioOutput(Phonon::MusicCategory, this);
-        tonePath = Phonon::createPath(tone, toneOut);
-        toneLevel = new outputLevel(tone, toneOut, this);
-        // Loop until stopped.
-        connect(tone, &Phonon::MediaObject::finished, this, [this] {
+        // An engine of its own, so the tone neither disturbs the playlist's
+        // state nor inherits its mute or its ReplayGain.
+        tone = new gstEngine(this);
+        // Loops without a gap: each round queues the next.
+        connect(tone, &gstEngine::movedToNext, this, [this] {
             if (toneOn)
-                QTimer::singleShot(0, this, [this] {
-                    if (toneOn) {
-                        tone->setCurrentSource(tone->currentSource());
-                        toneLevel->prepareStart();
-                        tone->play();
-                    }
-                });
+                tone->setNextFile(alarmTone::filePath());
+        });
+        // A round that could not follow on (the file was rewritten, say)
+        // starts again.
+        connect(tone, &gstEngine::finished, this, [this] {
+            QTimer::singleShot(0, this, [this] {
+                if (toneOn)
+                    playTone();
+            });
         });
     }
     toneOn = true;
-    toneLevel->setMuted(false);
-    toneLevel->setLevel(tonePercent / 100.0);
-    const QString path = alarmTone::filePath();
-    tone->setCurrentSource(Phonon::MediaSource(QUrl::fromLocalFile(path)));
-    toneLevel->prepareStart();
-    tone->play();
+    tone->setMuted(false);
+    tone->setVolume(tonePercent / 100.0);
+    playTone();
     ringWindow->setNowPlaying(tr("アラーム音"));
     emit toneStarted();
+}
+
+void alarmRinger::playTone()
+{
+    const QString path = alarmTone::filePath();
+    tone->playFile(path);
+    tone->setNextFile(path);
 }
 
 #include "moc_alarmringer.cpp"

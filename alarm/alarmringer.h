@@ -6,17 +6,10 @@
 #include <functional>
 #include <memory>
 
-#include <phonon/Path>
-
 class QTimer;
 class alarmOne;
 class alarmRingWindow;
-class outputLevel;
-
-namespace Phonon {
-class AudioOutput;
-class MediaObject;
-}
+class gstEngine;
 
 // One ringing alarm occurrence: its window, and the built-in tone that takes
 // over when no music has started some seconds after the alarm fired.
@@ -44,8 +37,7 @@ public:
 
     int toneVolumePercent() const;
     alarmRingWindow *window() const;
-    Phonon::MediaObject *toneMedia() const;
-    Phonon::AudioOutput *toneOutput() const;
+    gstEngine *toneEngine() const;
 
     int toneDelayMsec = 10000;
 
@@ -58,15 +50,13 @@ Q_SIGNALS:
 private:
     void onToneDelayPassed();
     void startTone();
+    void playTone();
 
     std::unique_ptr<alarmOne> ringing;
     std::unique_ptr<alarmRingWindow> ringWindow;
     std::function<bool()> musicPlaying;
     QTimer *toneDelay = nullptr;
-    Phonon::MediaObject *tone = nullptr;
-    Phonon::AudioOutput *toneOut = nullptr;
-    Phonon::Path tonePath;
-    outputLevel *toneLevel = nullptr;
+    gstEngine *tone = nullptr;
     int tonePercent = 100;
     bool toneOn = false;
 };

@@ -24,7 +24,6 @@
 #include <QShowEvent>
 #include <QTimerEvent>
 
-#include <phonon/MediaObject>
 
 #include <cmath>
 #include <utility>
@@ -75,11 +74,14 @@ void MainWindow::initialiseOnce()
     core->setWidgets(ui->musicTitle, ui->actionPlay, ui->musicTime, ui->musicTimeBar,
                      ui->playListTable);
     setWin->setPlayerCore(core);
-    connect(core->mediaObject(), &Phonon::MediaObject::stateChanged, this,
-            &MainWindow::on_state_change);
+    connect(core->player, &musicPlay::stateChanged, this, &MainWindow::on_state_change);
+    connect(core, &vurnCore::trackStarted, this, &MainWindow::on_track_started);
+    // Nothing follows a track whose end is to stop playback.
+    core->endsWithThisTrack = [this] {
+        return sleeper->endsWithTrack() || sleeper->stopAfterTrack() || alarmSkipPending;
+    };
     connect(ui->musicTimeBar, &QSlider::sliderMoved, this, &MainWindow::on_slider_moved);
-    connect(core->mediaObject(), &Phonon::MediaObject::finished, this,
-            &MainWindow::on_play_finished);
+    connect(core, &vurnCore::trackEnded, this, &MainWindow::on_play_finished);
     connect(core, &vurnCore::trackFailed, this, &MainWindow::on_track_failed);
     loader = new trackLoader(core, this, this);
     setUpFailureReports();
@@ -244,26 +246,31 @@ void MainWindow::timerEvent(QTimerEvent *event)
 
 // --- Now-playing display -------------------------------------------------
 
-void MainWindow::on_state_change(Phonon::State newState, Phonon::State)
+void MainWindow::on_state_change(gstEngine::State state)
 {
-    if (newState == Phonon::StoppedState) {
+    if (state == gstEngine::State::Stopped || state == gstEngine::State::Error) {
         if (positionTimerId != 0)
             killTimer(positionTimerId);
         positionTimerId = 0;
-    } else if (newState == Phonon::PlayingState) {
-        // The backend enters the playing state several times per track
-        // (buffering in between); one position timer is enough.
+    } else if (state == gstEngine::State::Playing) {
+        // Playing again after a pause keeps the one timer.
         if (positionTimerId == 0)
             positionTimerId = startTimer(100);
-        alarmSkipsLeft = 0;
-        if (ringer->isRinging())
-            ringer->setNowPlaying(ui->musicTitle->text());
     }
+}
+
+void MainWindow::on_track_started()
+{
+    alarmSkipsLeft = 0;
+    if (ringer->isRinging())
+        ringer->setNowPlaying(ui->musicTitle->text());
 }
 
 void MainWindow::refreshPosition()
 {
-    core->updatePosition(core->mediaObject()->currentTime(), core->currentLength());
+    core->updatePosition(core->positionMsec(), core->currentLength());
+    // The mode, the list or a stop choice may have changed what follows.
+    core->queueFollowing();
 }
 
 void MainWindow::selectMode(const QString &mode, int index)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/gstengine.h"
 #include "engine/loadreport.h"
 #include "engine/rowrange.h"
 
@@ -8,7 +9,6 @@
 #include <QDateTime>
 #include <QModelIndex>
 
-#include <phonon/phononnamespace.h>
 
 #include <functional>
 #include <memory>
@@ -157,7 +157,8 @@ protected:
 private:
     // Connected by pointer in code; kept out of the slot table so that the
     // form's automatic on_<object>_<signal> wiring does not look for them.
-    void on_state_change(Phonon::State newState, Phonon::State oldState);
+    void on_state_change(gstEngine::State state);
+    void on_track_started();
     void on_slider_moved(int position);
     void on_play_finished();
     void on_mode_action_non(bool checked);

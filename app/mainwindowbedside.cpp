@@ -22,7 +22,6 @@
 #include <QShortcut>
 #include <QToolButton>
 
-#include <phonon/MediaObject>
 
 void MainWindow::buildBedsideControls()
 {
@@ -37,7 +36,7 @@ void MainWindow::buildBedsideControls()
     space->setContext(Qt::WidgetShortcut);
     connect(space, &QShortcut::activated, this, &MainWindow::togglePause);
     connect(core, &vurnCore::pausedChanged, this, &MainWindow::refreshPauseState);
-    connect(core->mediaObject(), &Phonon::MediaObject::stateChanged, this, &MainWindow::refreshPauseState);
+    connect(core->player, &musicPlay::stateChanged, this, &MainWindow::refreshPauseState);
     connect(core, &vurnCore::resumeFailed, this, &MainWindow::on_play_finished);
 
     sleeper = new sleepTimer(this);

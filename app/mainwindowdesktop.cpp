@@ -188,6 +188,11 @@ void MainWindow::applyAlarmOptions()
     if (setWin->startAtLogin() != entry.isEnabled())
         entry.setEnabled(setWin->startAtLogin(), QCoreApplication::applicationFilePath());
     startsAtLogin = entry.isEnabled();
+    const QString gain = setWin->replayGainMode();
+    core->player->setReplayGain(gain == QLatin1String("off")      ? gstEngine::ReplayGain::Off
+                                : gain == QLatin1String("album") ? gstEngine::ReplayGain::Album
+                                                                  : gstEngine::ReplayGain::Track,
+                                setWin->replayGainPreAmp(), 0.0);
 }
 
 void MainWindow::offerStartAtLogin()

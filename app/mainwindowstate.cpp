@@ -34,6 +34,7 @@ void MainWindow::restoreFromSettings()
     setWin->setAlarmEnabled(settings->loadAlarmEnable());
     setWin->setAlarmOptions(settings->loadSnoozeMinutes(), settings->loadCatchUpMinutes(),
                             settings->loadKeepRunningInTray(), settings->loadStayAwakeForAlarms());
+    setWin->setSoundOptions(settings->loadReplayGain(), settings->loadReplayGainPreAmp());
     // A large list is parsed on a worker thread while the window shows, its
     // rows following; a small one is in before the window shows.
     if (QFileInfo(settings->filePath).size() > largeStateBytes)
@@ -85,6 +86,8 @@ void MainWindow::saveToSettings()
     settings->saveStayAwakeForAlarms(setWin->stayAwakeForAlarms());
     settings->saveWakeFromSleep(setWin->wakeFromSleep());
     settings->saveUnmuteForAlarms(setWin->unmuteForAlarms());
+    settings->saveReplayGain(setWin->replayGainMode());
+    settings->saveReplayGainPreAmp(setWin->replayGainPreAmp());
     settings->savePlayList(core->tracks());
     settings->saveWindowLayout(saveGeometry(), saveState(0));
     settings->saveLastFolder(dialogFolder->lastUsed());

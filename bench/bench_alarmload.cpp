@@ -15,6 +15,7 @@
 #include "app/mainwindow.h"
 #include "engine/playlist.h"
 #include "engine/trackloader.h"
+#include "engine/musicplay.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
@@ -32,7 +33,6 @@
 #include <QTest>
 #include <QTextStream>
 
-#include <phonon/MediaObject>
 
 #include <unistd.h>
 
@@ -107,8 +107,8 @@ int runChild(const QString &mode, const QString &stateDir, const QStringList &ad
     qint64 playingAt = -1;
     int rowsAtPlaying = -1;
     bool busyAtPlaying = false;
-    QObject::connect(window->core->mediaObject(), &Phonon::MediaObject::stateChanged, [&](Phonon::State state) {
-        if (state != Phonon::PlayingState || playingAt >= 0)
+    QObject::connect(window->core->player, &musicPlay::stateChanged, [&](musicPlay::State state) {
+        if (state != musicPlay::State::Playing || playingAt >= 0)
             return;
         playingAt = clock.elapsed();
         rowsAtPlaying = window->core->playlist->size();

@@ -1,10 +1,11 @@
 // The silence between two tracks cut from one continuous tone, as the sound
-// server plays it: the first half ends, the controller starts the second (as
-// the main window does at the end of a track), and the sink's monitor is
-// recorded across the change. Prints the longest silent run in ms for each
-// format; 0 would be a gapless change. The GStreamer engine plays the same
-// pair beside it, the second file handed over before the first ends.
-#include "engine/gstengine.h"
+// server plays it, recorded on the sink's monitor across the change; 0 is a
+// gapless change. Each format is played twice by the controller: with the
+// second track queued ahead (what the player does in a repeating mode), and
+// started only once the first has ended (the baseline: a change without
+// queueing, as the player made it before). A FLAC pair whose first track
+// lasts five minutes follows, then where seeks land, per format.
+#include "engine/musicplay.h"
 #include "engine/vurncore.h"
 #include "support/audiofixtures.h"
 #include "support/soundserverprobe.h"
@@ -14,16 +15,33 @@
 #include <QProcess>
 #include <QTest>
 
-#include <phonon/MediaObject>
-
 #include <algorithm>
 #include <cstdio>
 
 namespace {
 
-bool cut(const QString &from, const QString &to, const QString &start, const QString &length)
+bool run(const QString &program, const QStringList &arguments)
 {
-    return QProcess::execute(QStringLiteral("sox"), {from, to, QStringLiteral("trim"), start, length}) == 0;
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(600000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// The two halves of `whole` at `split` seconds, encoded as `suffix`
+// (mp3-lame: by the LAME encoder, which records its delay and padding).
+bool cutPair(const QString &whole, const QString &split, const QString &first, const QString &second,
+             const QString &suffix)
+{
+    const bool lame = suffix == QLatin1String("mp3-lame");
+    const QString firstCut = lame ? first + QStringLiteral(".wav") : first;
+    const QString secondCut = lame ? second + QStringLiteral(".wav") : second;
+    if (!run(QStringLiteral("sox"), {whole, firstCut, QStringLiteral("trim"), QStringLiteral("0"), split})
+        || !run(QStringLiteral("sox"), {whole, secondCut, QStringLiteral("trim"), split}))
+        return false;
+    if (!lame)
+        return true;
+    return run(QStringLiteral("lame"), {QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("192"), firstCut, first})
+        && run(QStringLiteral("lame"), {QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("192"), secondCut, second});
 }
 
 // Longest run of samples quieter than -40 dBFS, in ms.
@@ -38,6 +56,44 @@ double longestSilenceMsec(const QVector<qint16> &samples)
     return longest * 1000.0 / SoundServerProbe::sampleRate;
 }
 
+bool waitFor(const std::function<bool()> &done, int msec)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < msec)
+        QTest::qWait(10);
+    return done();
+}
+
+// Plays the pair and records from 1.5 s before the change to 2 s after.
+void measureChange(const QString &label, const QString &first, const QString &second, int firstMsec, bool queued)
+{
+    vurnCore core;
+    core.addFiles({first, second});
+    if (queued) {
+        core.setModeText(QStringLiteral("全曲リピート(>>)"));
+    } else {
+        core.setModeText(QStringLiteral("リピートなし：1"));
+        QObject::connect(&core, &vurnCore::trackEnded, &core, [&core] {
+            if (core.currentIndex == 0)
+                core.playTrack(1, false);
+        });
+    }
+    core.playTrack(0, false);
+    if (!waitFor([&core] { return core.isPlaying(); }, 10000)) {
+        std::printf("%-28s did not start\n", qPrintable(label));
+        return;
+    }
+    // Long first tracks are played through: what builds up over minutes counts.
+    QTest::qWait(qMax(0, firstMsec - 1500 - int(core.positionMsec())));
+    const QVector<qint16> heard = SoundServerProbe::recordWhileRunning(3500);
+    const bool reached = core.currentIndex == 1;
+    core.stopPlayback(nullptr);
+    std::printf("%-28s %7.1f ms  (second track reached: %s)\n", qPrintable(label), longestSilenceMsec(heard),
+                reached ? "yes" : "no");
+    QTest::qWait(300);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -46,51 +102,58 @@ int main(int argc, char **argv)
     AudioFixtures fixtures;
     const QString whole = fixtures.makeSweep(QStringLiteral("whole.wav"), 6000, 400, 400);
     std::printf("gap between two tracks cut from one tone (longest silence on the monitor)\n");
-    for (const QString &suffix : {QStringLiteral("wav"), QStringLiteral("flac"), QStringLiteral("mp3"),
-                                  QStringLiteral("ogg")}) {
-        const QString first = fixtures.path(QStringLiteral("first.") + suffix);
-        const QString second = fixtures.path(QStringLiteral("second.") + suffix);
-        if (!cut(whole, first, QStringLiteral("0"), QStringLiteral("3"))
-            || !cut(whole, second, QStringLiteral("3"), QStringLiteral("3"))) {
+    for (const QString &suffix : {QStringLiteral("wav"), QStringLiteral("flac"), QStringLiteral("ogg"),
+                                  QStringLiteral("mp3-lame"), QStringLiteral("mp3")}) {
+        const QString extension = suffix.startsWith(QLatin1String("mp3")) ? QStringLiteral("mp3") : suffix;
+        const QString first = fixtures.path(suffix + QStringLiteral("-first.") + extension);
+        const QString second = fixtures.path(suffix + QStringLiteral("-second.") + extension);
+        if (!cutPair(whole, QStringLiteral("3"), first, second, suffix)) {
             std::printf("%s: fixtures could not be made\n", qPrintable(suffix));
             continue;
         }
-        vurnCore core;
-        core.setModeText(QStringLiteral("リピートなし：2"));
-        core.addFiles({first, second});
-        QObject::connect(core.mediaObject(), &Phonon::MediaObject::finished, &core, [&core] {
-            if (core.currentIndex == 0)
-                core.playTrack(1, false);
-        });
-        core.playTrack(0, false);
-        QElapsedTimer clock;
-        clock.start();
-        while (!core.isPlaying() && clock.elapsed() < 10000)
-            QTest::qWait(10);
-        // From the middle of the first track to the middle of the second.
-        QTest::qWait(1000);
-        const QVector<qint16> heard = SoundServerProbe::recordWhileRunning(4500);
-        core.stopPlayback(nullptr);
-        std::printf("%-5s %7.1f ms  (second track reached: %s, sound %.1f of %.1f s)\n", qPrintable(suffix),
-                    longestSilenceMsec(heard), core.currentIndex == 1 ? "yes" : "no",
-                    std::count_if(heard.cbegin(), heard.cend(), [](qint16 s) { return std::abs(int(s)) >= 328; })
-                        / double(SoundServerProbe::sampleRate),
-                    heard.size() / double(SoundServerProbe::sampleRate));
-        QTest::qWait(300);
+        measureChange(suffix + (suffix == QLatin1String("mp3") ? QStringLiteral(" (sox)") : QString())
+                          + QStringLiteral(", queued"),
+                      first, second, 3000, true);
+        measureChange(suffix + QStringLiteral(", started at the end"), first, second, 3000, false);
+    }
 
-        gstEngine engine;
-        engine.playFile(first);
-        engine.setNextFile(second);
-        clock.restart();
-        while (!engine.isPlaying() && clock.elapsed() < 10000)
-            QTest::qWait(10);
-        QTest::qWait(1000);
-        const QVector<qint16> heardEngine = SoundServerProbe::recordWhileRunning(4500);
-        const bool moved = engine.currentFile() == second;
-        engine.stop();
-        std::printf("%-5s %7.1f ms  (GStreamer engine; second track reached: %s)\n", qPrintable(suffix),
-                    longestSilenceMsec(heardEngine), moved ? "yes" : "no");
-        QTest::qWait(300);
+    const QString longWhole = fixtures.makeSweep(QStringLiteral("long.wav"), 303000, 400, 400);
+    const QString longFirst = fixtures.path(QStringLiteral("long-first.flac"));
+    const QString longSecond = fixtures.path(QStringLiteral("long-second.flac"));
+    if (cutPair(longWhole, QStringLiteral("300"), longFirst, longSecond, QStringLiteral("flac")))
+        measureChange(QStringLiteral("flac after 5 min, queued"), longFirst, longSecond, 300000, true);
+
+    std::printf("\nseek landings: 3.5 s asked for in a 6 s sweep, where the sound is (pitch)\n");
+    constexpr int lowHz = 200;
+    constexpr int highHz = 3200;
+    constexpr int sweepMsec = 6000;
+    for (const char *suffix : {"wav", "flac", "ogg", "mp3", "m4a", "wma", "tta", "opus"}) {
+        for (const bool paused : {false, true}) {
+            const QString file = fixtures.makeSweep(QStringLiteral("seek.") + QLatin1String(suffix), sweepMsec, lowHz, highHz);
+            musicPlay player;
+            player.playFile(file);
+            if (!waitFor([&player] { return player.position() > 300; }, 10000)) {
+                std::printf("%-5s did not start\n", suffix);
+                continue;
+            }
+            if (paused) {
+                player.pause();
+                waitFor([&player] { return player.isPaused(); }, 5000);
+            }
+            player.seek(3500);
+            QTest::qWait(300);
+            if (paused)
+                player.resume();
+            waitFor([&player] { return player.isPlaying(); }, 5000);
+            const qint64 before = player.position();
+            const QVector<qint16> heard = SoundServerProbe::recordWhileRunning(300);
+            const double heardAt = (SoundServerProbe::frequency(heard) - lowHz) * sweepMsec / double(highHz - lowHz);
+            // The window was recorded from `before` on: its middle is 150 ms later.
+            std::printf("%-5s %-8s position %5lld ms, heard %7.0f ms (%+.0f ms from the position)\n", suffix,
+                        paused ? "paused" : "playing", before, heardAt, heardAt - (before + 150));
+            player.stop();
+            QFile::remove(file);
+        }
     }
     return 0;
 }

@@ -13,7 +13,6 @@
 #include <QStringList>
 #include <QUrl>
 
-#include <phonon/MediaObject>
 
 namespace {
 
@@ -48,11 +47,10 @@ mprisService::mprisService(const QDBusConnection &bus, vurnCore *core, QObject *
     registered = true;
     told = current();
 
-    Phonon::MediaObject *media = core->mediaObject();
-    connect(media, &Phonon::MediaObject::stateChanged, this, &mprisService::refresh);
-    connect(media, &Phonon::MediaObject::currentSourceChanged, this, &mprisService::refresh);
-    connect(media, &Phonon::MediaObject::totalTimeChanged, this, &mprisService::refresh);
-    connect(media, &Phonon::MediaObject::seekableChanged, this, &mprisService::refresh);
+    connect(core->player, &musicPlay::stateChanged, this, &mprisService::refresh);
+    connect(core->player, &musicPlay::lengthKnown, this, &mprisService::refresh);
+    // A gapless change: the metadata follows the track heard.
+    connect(core, &vurnCore::trackStarted, this, &mprisService::refresh);
     connect(core, &vurnCore::trackFailed, this, &mprisService::refresh);
     connect(core, &vurnCore::pausedChanged, this, &mprisService::refresh);
 }

@@ -202,9 +202,13 @@ void gstEngine::applyVolume()
 {
     if (!pipeline)
         return;
-    // playbin's volume is linear amplitude; the server shows its cube root.
+    // Linear amplitude; the server shows its cube root. Set on the sink
+    // itself, so that every new stream is made with it: a stream made
+    // without a volume of its own takes what the server remembers for its
+    // kind (another player's, or a day-old level).
     const double fraction = serverFraction(level * damping);
-    g_object_set(pipeline, "volume", fraction * fraction * fraction, "mute", gboolean(muted), nullptr);
+    GstElement *target = player->output() ? player->output() : pipeline;
+    g_object_set(target, "volume", fraction * fraction * fraction, "mute", gboolean(muted), nullptr);
 }
 
 void gstEngine::setReplayGain(ReplayGain mode, double preAmpDb, double untaggedDb)

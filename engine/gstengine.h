@@ -68,6 +68,8 @@ public:
     qreal attenuation() const { return damping; }
     // The stream volume the server shows for a level, in percent.
     static double serverFraction(qreal level);
+    // The same as the whole percent a mixer shows.
+    static int serverPercent(qreal level) { return qRound(serverFraction(level) * 100); }
 
     // Off by default; a new mode counts from the next explicit start.
     void setReplayGain(ReplayGain mode, double preAmpDb = 0.0, double untaggedDb = 0.0);

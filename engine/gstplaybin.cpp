@@ -37,9 +37,7 @@ GstElement *makeSink()
         return nullptr;
     GstStructure *properties = gst_structure_new(
         "properties", "media.role", G_TYPE_STRING, "music", "application.name", G_TYPE_STRING, gstPlaybin::clientName,
-        "application.id", G_TYPE_STRING, "org.vurn.vurn", "application.icon_name", G_TYPE_STRING, "org.vurn.vurn",
-        // What a mixer sets for our stream is ours, not every music player's.
-        "module-stream-restore.id", G_TYPE_STRING, "sink-input-by-application-id:org.vurn.vurn", nullptr);
+        "application.id", G_TYPE_STRING, "org.vurn.vurn", "application.icon_name", G_TYPE_STRING, "org.vurn.vurn", nullptr);
     g_object_set(sink, "client-name", gstPlaybin::clientName, "stream-properties", properties, nullptr);
     gst_structure_free(properties);
     return GST_ELEMENT(gst_object_ref_sink(sink));

@@ -19,6 +19,8 @@ public:
     // Null when GStreamer has no playbin.
     GstElement *element() const { return pipeline; }
     GstBus *bus() const { return messages; }
+    // The pulsesink, or null when the plugin is missing (playbin then picks one).
+    GstElement *output() const { return sink; }
 
     // The application's name on the sound server.
     static constexpr const char *clientName = "Vurn";

@@ -1,36 +1,33 @@
 #include "engine/musicplay.h"
 
 #include "engine/loadreport.h"
-#include "engine/outputlevel.h"
-#include "engine/playbackbackend.h"
 
 #include <QFileInfo>
-#include <QUrl>
 #include <QtGlobal>
 
-#include <phonon/AudioOutput>
-#include <phonon/MediaObject>
-#include <phonon/MediaSource>
-
+#include <limits>
 
 musicPlay::musicPlay()
     : musicInfo(nullptr)
 {
-    playbackBackend::prepare();
-    media = new Phonon::MediaObject(this);
-    output = new Phonon::AudioOutput(Phonon::MusicCategory, this);
-    path = Phonon::createPath(media, output);
-    levelKeeper = new outputLevel(media, output, this);
+    sound = new gstEngine(this);
+    connect(sound, &gstEngine::stateChanged, this, &musicPlay::stateChanged);
+    connect(sound, &gstEngine::finished, this, &musicPlay::finished);
+    connect(sound, &gstEngine::failed, this, &musicPlay::failed);
+    connect(sound, &gstEngine::lengthChanged, this, &musicPlay::onLength);
+    connect(sound, &gstEngine::movedToNext, this, [this](const QString &file) {
+        describe(file);
+        emit movedToNext(file);
+    });
 }
 
 musicPlay::~musicPlay()
 {
-    media->stop();
-    media->clear();
-    path.disconnect();
+    disconnect(sound, nullptr, this, nullptr);
+    sound->stop();
 }
 
-bool musicPlay::playFile(const QString &file)
+void musicPlay::describe(const QString &file)
 {
     // A file whose tags cannot be read may still play; the user hears why
     // its title is missing.
@@ -42,91 +39,111 @@ bool musicPlay::playFile(const QString &file)
         else
             report.show(nullptr);
     }
+}
 
+bool musicPlay::playFile(const QString &file)
+{
+    describe(file);
     if (!fileInfo)
         return false;
     const QString target = fileInfo->filePath();
     if (target.isEmpty() || !fileInfo->exists() || !fileInfo->isFile())
         return false;
+    return sound->playFile(fileInfo->absoluteFilePath());
+}
 
-    // A file URL keeps non-ASCII names intact on their way to the backend.
-    media->setCurrentSource(Phonon::MediaSource(QUrl::fromLocalFile(fileInfo->absoluteFilePath())));
-    levelKeeper->prepareStart();
-    media->play();
-    return true;
+void musicPlay::onLength(qint64 msec)
+{
+    // The tags count whole seconds; the decoder knows better only when they
+    // disagree with the data by more than that. The seek bar and the time
+    // shown follow it then.
+    if (msec <= 0 || msec > std::numeric_limits<qint32>::max() || qAbs(msec - lengthMsec) < 1000)
+        return;
+    lengthMsec = qint32(msec);
+    emit lengthKnown(msec);
 }
 
 bool musicPlay::stop()
 {
-    // Stopping only a playing track would let one that is still loading or
-    // buffering start a moment later; stopping a stopped object is harmless.
-    media->stop();
+    // Also stops a file still being opened, which would otherwise start a
+    // moment later.
+    sound->stop();
     return true;
 }
 
 void musicPlay::pause()
 {
-    media->pause();
+    sound->pause();
 }
 
 void musicPlay::resume()
 {
-    // The stream may be made anew on the way back; it gets our level first.
-    levelKeeper->prepareStart();
-    media->play();
+    sound->resume();
 }
 
 bool musicPlay::isPaused() const
 {
-    return media->state() == Phonon::PausedState;
+    return sound->isPaused();
 }
 
-void musicPlay::seek(qint32 msec)
+void musicPlay::seek(qint64 msec)
 {
-    switch (media->state()) {
-    case Phonon::PlayingState:
-    case Phonon::BufferingState:
-    case Phonon::PausedState:
-        media->seek(qMax<qint64>(0, msec));
-        break;
-    default:
-        break;
-    }
+    sound->seek(qMax<qint64>(0, msec));
 }
 
 bool musicPlay::isPlaying() const
 {
-    return media->state() == Phonon::PlayingState;
+    return sound->isPlaying();
 }
 
-Phonon::MediaObject *musicPlay::mediaObject() const
+musicPlay::State musicPlay::state() const
 {
-    return media;
+    return sound->state();
+}
+
+qint64 musicPlay::position() const
+{
+    return sound->position();
+}
+
+void musicPlay::setNextFile(const QString &file)
+{
+    sound->setNextFile(file);
+}
+
+QString musicPlay::nextFile() const
+{
+    return sound->nextFile();
 }
 
 qreal musicPlay::volume() const
 {
-    return levelKeeper->level();
+    return sound->volume();
 }
 
 bool musicPlay::isMuted() const
 {
-    return levelKeeper->isMuted();
+    return sound->isMuted();
 }
 
 void musicPlay::toggleMute()
 {
-    levelKeeper->setMuted(!levelKeeper->isMuted());
+    sound->setMuted(!sound->isMuted());
 }
 
 void musicPlay::setVolume(qreal volume)
 {
-    levelKeeper->setLevel(volume);
+    sound->setVolume(volume);
 }
 
 void musicPlay::setAttenuation(qreal factor)
 {
-    levelKeeper->setAttenuation(factor);
+    sound->setAttenuation(factor);
+}
+
+void musicPlay::setReplayGain(gstEngine::ReplayGain mode, double preAmpDb, double untaggedDb)
+{
+    sound->setReplayGain(mode, preAmpDb, untaggedDb);
 }
 
 void musicPlay::setVolumePercent(int percent)

@@ -1,23 +1,20 @@
 #pragma once
 
+#include "engine/gstengine.h"
 #include "engine/musicinfo.h"
 
 #include <functional>
 
-#include <phonon/Path>
-
-namespace Phonon {
-class MediaObject;
-class AudioOutput;
-}
-class outputLevel;
 class loadReport;
 
-// The single audio player: a thin layer over the media framework that also
-// describes the file it was last asked to play.
+// The single audio player: plays through its engine and describes the file
+// that is heard, also after a gapless change to the next one.
 class musicPlay : public musicInfo
 {
+    Q_OBJECT
 public:
+    using State = gstEngine::State;
+
     musicPlay();
     ~musicPlay() override;
 
@@ -29,9 +26,17 @@ public:
     void pause();
     void resume();
     bool isPaused() const;
-    void seek(qint32 msec);
+    void seek(qint64 msec);
     bool isPlaying() const;
-    Phonon::MediaObject *mediaObject() const;
+    State state() const;
+    // Where the file heard now is, in ms; 0 when stopped.
+    qint64 position() const;
+
+    // The file to go on with, without a gap, when this one ends; empty
+    // withdraws it.
+    void setNextFile(const QString &file);
+    QString nextFile() const;
+
     qreal volume() const;
     bool isMuted() const;
     void toggleMute();
@@ -39,11 +44,23 @@ public:
     void setVolumePercent(int percent);
     // A fade on top of the volume (1.0: none); volume() is unaffected.
     void setAttenuation(qreal factor);
+    void setReplayGain(gstEngine::ReplayGain mode, double preAmpDb, double untaggedDb);
 
-    Phonon::MediaObject *media = nullptr;
-    Phonon::AudioOutput *output = nullptr;
-    Phonon::Path path;
+    gstEngine *engine() const { return sound; }
 
-    // The volume and mute the player keeps for every stream it plays.
-    outputLevel *levelKeeper = nullptr;
+signals:
+    void stateChanged(musicPlay::State state);
+    // The track ended and nothing followed it.
+    void finished();
+    // The file set with setNextFile() is heard now, and described here.
+    void movedToNext(const QString &file);
+    void failed(const QString &file, const QString &reason);
+    // The length the decoder found, when the tags told another or none.
+    void lengthKnown(qint64 msec);
+
+private:
+    void describe(const QString &file);
+    void onLength(qint64 msec);
+
+    gstEngine *sound = nullptr;
 };

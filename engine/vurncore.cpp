@@ -16,8 +16,6 @@
 #include <QTableView>
 #include <QTimer>
 
-#include <phonon/MediaObject>
-
 #include <utility>
 
 namespace {
@@ -42,9 +40,14 @@ vurnCore::vurnCore(QObject *parent)
     // Connected before anyone else can connect, so that by the time the main
     // window hears of the end of a track, lastTrackFailed() already knows
     // whether it ever played.
-    connect(player->mediaObject(), &Phonon::MediaObject::stateChanged, this,
-            &vurnCore::onStateChanged);
-    connect(player->mediaObject(), &Phonon::MediaObject::finished, this, &vurnCore::onFinished);
+    connect(player, &musicPlay::stateChanged, this, &vurnCore::onStateChanged);
+    connect(player, &musicPlay::finished, this, &vurnCore::onFinished);
+    connect(player, &musicPlay::failed, this, &vurnCore::onFailed);
+    connect(player, &musicPlay::movedToNext, this, &vurnCore::onMovedToNext);
+    connect(player, &musicPlay::lengthKnown, this, [this](qint64 msec) {
+        if (seekSlider && trackLive)
+            seekSlider->setMaximum(int(msec));
+    });
     refreshTotals();
 }
 
@@ -52,7 +55,7 @@ vurnCore::~vurnCore()
 {
     startWatch->stop();
     // The player stops its media on destruction; nothing may reach us then.
-    disconnect(player->mediaObject(), nullptr, this, nullptr);
+    disconnect(player, nullptr, this, nullptr);
 }
 
 void vurnCore::setWidgets(QLabel *title, QAction *play, QLabel *time, QAbstractSlider *seek,
@@ -70,6 +73,7 @@ void vurnCore::setWidgets(QLabel *title, QAction *play, QLabel *time, QAbstractS
 void vurnCore::setModeText(const QString &mode)
 {
     modeText = mode;
+    queueFollowing();
 }
 
 // --- Starting tracks -----------------------------------------------------
@@ -80,6 +84,8 @@ bool vurnCore::playTrack(int index, bool fromHistory)
         return false;
     musicInfo *track = playlist->at(index);
     stopPlayback(playAction);
+    // A track started by hand draws its own successor.
+    drawnRow = -1;
     if (!player->playFile(track->filePath)) {
         // The file went away. It still counts as the track started last, so
         // that the next choice moves past it instead of trying it again, and
@@ -156,9 +162,21 @@ int vurnCore::validOrZero(int index) const
 
 bool vurnCore::playNext()
 {
+    if (playlist->size() == 0)
+        return false;
+    if (modeText == tr("シャッフル"))
+        return playShuffled(false);
+    const int index = followingRow();
+    drawnRow = -1;
+    pushHistory(index);
+    return playTrack(index, false);
+}
+
+int vurnCore::followingRow()
+{
     const int size = playlist->size();
     if (size == 0)
-        return false;
+        return -1;
     // currentIndex is not adjusted when tracks are removed; a stale one
     // counts as the start of the list.
     const int current = validOrZero(currentIndex);
@@ -175,12 +193,12 @@ bool vurnCore::playNext()
         index = currentGone ? currentIndex : currentIndex - 1;
         if (index < 0 || index >= size)
             index = size - 1;
-    } else if (modeText == tr("ランダム")) {
-        index = randomIndex();
+    } else if (modeText == tr("ランダム") || modeText == tr("リピートなし：ランダム")) {
+        if (drawnRow < 0 || drawnRow >= size)
+            drawnRow = randomIndex();
+        index = drawnRow;
     } else if (modeText == tr("シャッフル")) {
-        return playShuffled(false);
-    } else if (modeText == tr("リピートなし：ランダム")) {
-        index = randomIndex();
+        index = peekShuffled();
     } else if (modeText.left(numbered.size()) == numbered) {
         // A track number that names no track (missing, zero, too large, not a
         // number) starts the list from the top rather than leave silence.
@@ -190,8 +208,7 @@ bool vurnCore::playNext()
     } else {
         index = 0;
     }
-    pushHistory(index);
-    return playTrack(index, false);
+    return index;
 }
 
 int vurnCore::rowNamedByNext() const
@@ -245,35 +262,42 @@ bool vurnCore::playPrevious()
     return playTrack(index, true);
 }
 
-bool vurnCore::playShuffled(bool fromHistory)
+void vurnCore::buildShuffleOrder()
 {
     const quint32 size = quint32(playlist->size());
-    if (size == 0)
-        return false;
-    int index = -1;
-    // Entries of tracks removed since the order was built are skipped; when
+    shuffleOrder.reserve(int(size));
+    for (quint32 i = 0; i < size; ++i)
+        shuffleOrder.append(i);
+    QRandomGenerator *random = QRandomGenerator::global();
+    for (quint32 i = 1; i < size; ++i) {
+        const quint32 j = random->bounded(i + 1);
+        std::swap(shuffleOrder[int(i)], shuffleOrder[int(j)]);
+    }
+}
+
+int vurnCore::peekShuffled()
+{
+    const quint32 size = quint32(playlist->size());
+    // Entries of tracks removed since the order was built are dropped; when
     // the order runs out a new one is drawn.
-    for (int attempt = 0; attempt < 2 && index < 0; ++attempt) {
-        if (shuffleOrder.isEmpty()) {
-            shuffleOrder.reserve(int(size));
-            for (quint32 i = 0; i < size; ++i)
-                shuffleOrder.append(i);
-            QRandomGenerator *random = QRandomGenerator::global();
-            for (quint32 i = 1; i < size; ++i) {
-                const quint32 j = random->bounded(i + 1);
-                std::swap(shuffleOrder[int(i)], shuffleOrder[int(j)]);
-            }
-        }
+    for (int attempt = 0; attempt < 2 && size > 0; ++attempt) {
+        if (shuffleOrder.isEmpty())
+            buildShuffleOrder();
         while (!shuffleOrder.isEmpty()) {
-            const quint32 candidate = shuffleOrder.takeLast();
-            if (candidate < size) {
-                index = int(candidate);
-                break;
-            }
+            if (shuffleOrder.last() < size)
+                return int(shuffleOrder.last());
+            shuffleOrder.removeLast();
         }
     }
+    return -1;
+}
+
+bool vurnCore::playShuffled(bool fromHistory)
+{
+    const int index = peekShuffled();
     if (index < 0)
         return false;
+    shuffleOrder.removeLast();
     if (!fromHistory)
         pushHistory(index);
     stopPlayback(playAction);
@@ -290,6 +314,7 @@ void vurnCore::stopPlayback(QAction *action)
     pendingSeek = -1;
     resuming = Resume::None;
     setPaused(false);
+    forgetQueued();
     player->stop();
 }
 

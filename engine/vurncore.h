@@ -1,15 +1,15 @@
 #pragma once
 
+#include "engine/gstengine.h"
 #include "engine/rowrange.h"
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
-#include <phonon/phononnamespace.h>
+#include <functional>
 
 class QAbstractButton;
 class QAbstractSlider;
@@ -24,10 +24,6 @@ struct tagReading;
 class musicPlay;
 class playList;
 class playListModel;
-
-namespace Phonon {
-class MediaObject;
-}
 
 // The playback controller: owns the playlist and the player, chooses the next
 // and previous track by play mode, and keeps the main window's widgets current.
@@ -61,9 +57,6 @@ public:
     // Where the current track is, also while paused; 0 when stopped.
     qint64 positionMsec() const;
     void seekTo(qint64 msec);
-    // A pause longer than this resumes by opening the file again at the
-    // position: the sound server need not keep a stream held for hours.
-    qint64 longPauseMsec = 10 * 60 * 1000;
     void pushHistory(int index);
     quint32 popHistory();
 
@@ -71,7 +64,6 @@ public:
     void updatePosition(qint64 positionMsec, qint64 lengthMsec);
     int currentLength() const;
     bool isPlaying() const;
-    Phonon::MediaObject *mediaObject() const;
     qreal volume() const;
     void setVolumePercent(int percent, QAbstractButton *button, QAbstractSlider *slider);
     void setVolumeLevel(qreal level, QAbstractButton *button, QAbstractSlider *slider);
@@ -127,17 +119,44 @@ public:
     // counts as unplayable.
     int startTimeoutMsec = 5000;
 
+    // True while the track playing is the last one: playback is to stop at
+    // its end whatever the mode ("stop after this track", say), so nothing
+    // is queued after it.
+    std::function<bool()> endsWithThisTrack;
+    // Hands the player the track the mode will choose next, so that it
+    // follows without a gap; withdraws it when the choice changed. Cheap:
+    // call it whenever the mode, the list or a stop choice may have changed.
+    void queueFollowing();
+    // The file queued to follow the current track; empty when none.
+    QString queuedFile() const { return queued; }
+
 Q_SIGNALS:
     // The track just started turned out unplayable; the controller has
     // already shown it as stopped.
     void trackFailed();
     void pausedChanged(bool paused);
+    // A track is heard now: started and playing, or followed on gaplessly.
+    void trackStarted();
+    // The track ended, or failed as it started: the window decides what
+    // follows (the mode, a stop choice, an alarm's skip).
+    void trackEnded();
     // A paused track could not be resumed, not even by opening it again.
     void resumeFailed();
 
 private:
-    void onStateChanged(Phonon::State newState, Phonon::State oldState);
+    void onStateChanged(gstEngine::State state);
     void onFinished();
+    void onFailed(const QString &file);
+    void onMovedToNext(const QString &file);
+    // The row playNext starts; random draws are kept until used, so the
+    // row queued is the row then played. -1: the mode stops at the end.
+    int followingRow();
+    int peekShuffled();
+    void buildShuffleOrder();
+    void forgetQueued();
+    // The track that followed gaplessly becomes the current one, as if
+    // playNext had started it.
+    void adoptRow(int index);
     void onStartTimeout();
     void markFailed(bool now = true);
     void refreshTotals();
@@ -160,15 +179,17 @@ private:
     int failuresInRow = 0;
     bool paused = false;
     qint64 pausedAt = 0;
-    QElapsedTimer pauseClock;
     // Where a track opened again to resume goes once it plays; -1: nowhere.
     qint64 pendingSeek = -1;
     // A resume under way: the held stream asked to go on, or the file opened
     // again at the place. A failure now is a failure to resume.
     enum class Resume { None, InPlace, Reopened };
     Resume resuming = Resume::None;
-    // Moved while paused: the held stream goes to pausedAt when it plays.
-    bool movedWhilePaused = false;
     QString currentTitle; // of the track started last; empty before the first
     bool currentGone = false;
+    // What was handed to the player to follow, and the row it was at.
+    QString queued;
+    int queuedRow = -1;
+    // A random mode's choice of the next row, drawn once per track.
+    int drawnRow = -1;
 };

@@ -57,11 +57,6 @@ bool vurnCore::isPlaying() const
     return !paused && player->isPlaying();
 }
 
-Phonon::MediaObject *vurnCore::mediaObject() const
-{
-    return player->mediaObject();
-}
-
 qreal vurnCore::volume() const
 {
     return player->volume();

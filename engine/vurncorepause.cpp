@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QTimer>
 
-#include <phonon/MediaObject>
 
 bool vurnCore::isPaused() const
 {
@@ -36,10 +35,8 @@ bool vurnCore::pausePlayback()
 {
     if (paused || !trackLive || !player->isPlaying())
         return false;
-    pausedAt = player->mediaObject()->currentTime();
-    movedWhilePaused = false;
+    pausedAt = player->position();
     player->pause();
-    pauseClock.start();
     if (playAction)
         playAction->setText(tr("♪"));
     setPaused(true);
@@ -50,11 +47,10 @@ bool vurnCore::resumePlayback()
 {
     if (!paused)
         return false;
-    const bool longPause = pauseClock.elapsed() >= longPauseMsec;
     setPaused(false);
-    // The backend drops a seek made on a held stream or just as it goes on;
-    // one made once a newly opened file plays lands.
-    if (longPause || movedWhilePaused || !QFileInfo::exists(player->filePath))
+    // The held stream goes on however long the pause; only a file gone
+    // meanwhile is opened again, which tells the person it is gone.
+    if (!QFileInfo::exists(player->filePath))
         return restartAt(pausedAt);
     resuming = Resume::InPlace;
     awaitingStart = true;
@@ -86,7 +82,7 @@ qint64 vurnCore::positionMsec() const
 {
     if (paused)
         return pausedAt;
-    return player->isPlaying() ? player->mediaObject()->currentTime() : 0;
+    return player->isPlaying() ? player->position() : 0;
 }
 
 void vurnCore::seekTo(qint64 msec)
@@ -94,9 +90,7 @@ void vurnCore::seekTo(qint64 msec)
     const qint64 target = qBound<qint64>(0, msec, qMax(0, player->lengthMsec));
     if (paused) {
         pausedAt = target;
-        movedWhilePaused = true;
         updatePosition(target, player->lengthMsec);
-        return;
     }
-    player->seek(qint32(target));
+    player->seek(target);
 }

@@ -10,55 +10,82 @@
 #include <QLabel>
 #include <QTimer>
 
-#include <phonon/MediaObject>
+#include <QFileInfo>
+
+#include <utility>
 
 // --- Tracks that cannot be played ----------------------------------------
 
-void vurnCore::onStateChanged(Phonon::State newState, Phonon::State)
+void vurnCore::onStateChanged(gstEngine::State state)
 {
-    if (newState == Phonon::PlayingState) {
-        // A file no decoder accepts passes through the playing state for a
-        // moment on its way to the end; by the time that news arrives here
-        // the backend has stopped again. Only a track still playing counts.
-        if (player->mediaObject()->state() != Phonon::PlayingState)
-            return;
-        // Entered more than once per track (buffering in between): all of
-        // this is idempotent.
-        if (!trackLive) {
-            // Stopped (or given up on) while it was still loading.
-            player->mediaObject()->stop();
-            return;
-        }
-        startWatch->stop();
+    if (state != gstEngine::State::Playing)
+        return;
+    if (!trackLive) {
+        // Stopped (or given up on) while it was still opening.
+        player->stop();
+        return;
+    }
+    startWatch->stop();
+    const bool started = std::exchange(awaitingStart, false);
+    lastFailed = false;
+    failuresInRow = 0;
+    resuming = Resume::None;
+    if (pendingSeek >= 0)
+        player->seek(std::exchange(pendingSeek, -1));
+    if (playAction)
+        playAction->setText(tr("■"));
+    if (started)
+        emit trackStarted();
+    queueFollowing();
+}
+
+void vurnCore::onFailed(const QString &file)
+{
+    // The track queued to follow could not be opened: it counts as started
+    // and failed, as if the mode had started it, so it is passed over.
+    if (!queued.isEmpty() && QFileInfo(queued).absoluteFilePath() == file && trackLive && !awaitingStart) {
+        const int row = queuedRow;
+        forgetQueued();
+        if (playlist->isValidIndex(row))
+            adoptRow(row);
+        awaitingStart = true;
+        markFailed();
+        emit trackEnded();
+        return;
+    }
+    // The held stream cannot go on (the sound server went away, say): the
+    // file is opened again at the place.
+    if (resuming == Resume::InPlace) {
         awaitingStart = false;
-        lastFailed = false;
-        failuresInRow = 0;
         resuming = Resume::None;
-        if (pendingSeek >= 0)
-            player->seek(qint32(std::exchange(pendingSeek, -1)));
+        if (!restartAt(pausedAt))
+            emit resumeFailed();
+        return;
+    }
+    if (awaitingStart) {
+        // Passed over as a track that ends at once; a failed resume is told
+        // by resumeFailed instead.
+        const bool wasResuming = resuming != Resume::None;
+        markFailed();
+        if (!wasResuming)
+            emit trackEnded();
+    } else if (trackLive) {
+        trackLive = false;
+        setPaused(false);
+        forgetQueued();
         if (playAction)
-            playAction->setText(tr("■"));
-    } else if (newState == Phonon::ErrorState) {
-        // A late report about a source that has since been replaced is not
-        // about the track now starting.
-        if (player->mediaObject()->state() != Phonon::ErrorState)
-            return;
-        if (awaitingStart) {
-            markFailed();
-        } else if (trackLive) {
-            trackLive = false;
-            setPaused(false);
-            if (playAction)
-                playAction->setText(tr("♪"));
-        }
+            playAction->setText(tr("♪"));
     }
 }
 
 void vurnCore::onFinished()
 {
     // Ended without ever having played: missing, empty or undecodable.
+    const bool wasResuming = resuming != Resume::None;
     if (awaitingStart)
         markFailed();
+    if (!wasResuming)
+        emit trackEnded();
 }
 
 void vurnCore::onStartTimeout()
@@ -75,7 +102,7 @@ void vurnCore::onStartTimeout()
     // Whatever the backend is still trying to do, it must not start sounding
     // later while the window shows the track as stopped.
     trackLive = false;
-    player->mediaObject()->stop();
+    player->stop();
     markFailed();
 }
 

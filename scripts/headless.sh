@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
-# Runs a command in a private headless session: offscreen Qt, the VLC Phonon
-# backend, and a private PulseAudio daemon whose null sink plays at real speed.
+# Runs a command in a private headless session: offscreen Qt and a private
+# PulseAudio daemon whose null sink plays at real speed.
 # The daemon is stopped when the command ends, pass or fail.
 set -euo pipefail
 
 runtime=$(mktemp -d /tmp/vurn-session.XXXXXX)
 export XDG_RUNTIME_DIR="$runtime"
 export QT_QPA_PLATFORM=offscreen
-export PHONON_BACKEND=phonon_vlc
 export PULSE_RUNTIME_PATH="$runtime/pulse"
 
 stop_daemon() {

@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Vurn needs to build, run and test; does nothing
-# when they are all present. One apt-get call: installing the Phonon headers
-# alone would pull an empty backend that then conflicts with the VLC one.
+# when they are all present, all in one apt-get call.
 set -euo pipefail
 
 packages=(
   fonts-noto-cjk
   cmake g++ make pkg-config
-  qtbase5-dev qttranslations5-l10n libphonon4qt5-dev phonon4qt5 phonon4qt5-backend-vlc libtag1-dev
+  qtbase5-dev qttranslations5-l10n libtag1-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-libav gstreamer1.0-plugins-ugly gstreamer1.0-pulseaudio lame
   libpulse-dev pulseaudio pulseaudio-utils xvfb xauth xdotool python3-xlib sox libsox-fmt-all ffmpeg vorbis-tools

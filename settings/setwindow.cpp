@@ -55,6 +55,7 @@ setWindow::setWindow(QWidget *parent)
         ui->snoozeCombo->addItem(tr("%1分").arg(minutes), minutes);
     for (const int minutes : vurnSettings::catchUpMinuteItems())
         ui->catchUpCombo->addItem(minutes == 0 ? tr("鳴らさない") : tr("%1分前まで鳴らす").arg(minutes), minutes);
+    fillSoundChoices();
     setWakeAvailable(false, tr("確認しています…"));
     // The bulk dialog appends to the working list directly.
     connect(alarmDialog, &QDialog::finished, this, &setWindow::alarmsChanged);
@@ -244,6 +245,7 @@ void setWindow::on_okButon_clicked()
         wake = ui->wakeCheckBox->isChecked();
     unmute = ui->unmuteCheckBox->isChecked();
     atLogin = ui->autostartCheckBox->isChecked();
+    takeSoundOptions();
     emit alarmsChanged();
     close();
 }

@@ -47,6 +47,10 @@ public:
     bool unmuteForAlarms() const;
     bool startAtLogin() const;
     void setDesktopOptions(bool wake, bool unmute, bool atLogin);
+    // The ReplayGain mode as stored ("off", "track", "album") and its pre-amp in dB.
+    QString replayGainMode() const;
+    int replayGainPreAmp() const;
+    void setSoundOptions(const QString &mode, int preAmpDb);
     // Where waking cannot work the option is greyed out, `reason` in its tooltip.
     void setWakeAvailable(bool available, const QString &reason = QString());
     bool isWakeAvailable() const;
@@ -105,6 +109,10 @@ private:
     bool wake = true;
     bool unmute = true;
     bool atLogin = false;
+    QString gainMode = QStringLiteral("track");
+    int preAmp = 0;
+    void fillSoundChoices();
+    void takeSoundOptions();
     bool wakeAvailable = false;
     QString nextText;
     QStringList notes;

@@ -1,6 +1,9 @@
-// The settings window's options tab: snooze, catching up, the tray, and what
-// the desktop may do for an alarm (wake, unmute, stay awake, start at login).
+// The settings window's options tab: snooze, catching up, the tray, what
+// the desktop may do for an alarm (wake, unmute, stay awake, start at login),
+// and ReplayGain.
 #include "settings/setwindow.h"
+
+#include "settings/vurnsettings.h"
 
 #include "ui_setWindow.h"
 
@@ -44,6 +47,43 @@ void setWindow::refreshOptions()
     ui->wakeCheckBox->setChecked(wake && wakeAvailable);
     ui->unmuteCheckBox->setChecked(unmute);
     ui->autostartCheckBox->setChecked(atLogin);
+    const int gainIndex = ui->replayGainCombo->findData(gainMode);
+    ui->replayGainCombo->setCurrentIndex(gainIndex >= 0 ? gainIndex : 1);
+    ui->preAmpSpin->setValue(preAmp);
+}
+
+void setWindow::fillSoundChoices()
+{
+    const QStringList names{tr("オフ"), tr("トラック"), tr("アルバム")};
+    const QStringList modes = vurnSettings::replayGainModes();
+    for (int i = 0; i < modes.size(); ++i)
+        ui->replayGainCombo->addItem(names.value(i), modes.at(i));
+    ui->replayGainCombo->setToolTip(tr("曲のReplayGain情報で音の大きさをそろえます。情報のない曲はそのままの大きさで鳴ります。"));
+    connect(ui->replayGainCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this] { ui->preAmpSpin->setEnabled(ui->replayGainCombo->currentData().toString() != QLatin1String("off")); });
+}
+
+void setWindow::takeSoundOptions()
+{
+    gainMode = ui->replayGainCombo->currentData().toString();
+    preAmp = ui->preAmpSpin->value();
+}
+
+QString setWindow::replayGainMode() const
+{
+    return gainMode;
+}
+
+int setWindow::replayGainPreAmp() const
+{
+    return preAmp;
+}
+
+void setWindow::setSoundOptions(const QString &mode, int preAmpDb)
+{
+    gainMode = vurnSettings::replayGainModes().contains(mode) ? mode : QStringLiteral("track");
+    preAmp = qBound(-15, preAmpDb, 15);
+    refreshOptions();
 }
 
 bool setWindow::wakeFromSleep() const

@@ -42,6 +42,13 @@ public:
     void saveStayAwakeForAlarms(bool stayAwake);
     bool loadWakeFromSleep() const; // on unless turned off
     void saveWakeFromSleep(bool wake);
+    // "off", "track" (the default) or "album".
+    QString loadReplayGain() const;
+    void saveReplayGain(const QString &mode);
+    static QStringList replayGainModes();
+    // dB added to the tracks' gain, -15 to 15; 0 unless set.
+    int loadReplayGainPreAmp() const;
+    void saveReplayGainPreAmp(int decibels);
     bool loadUnmuteForAlarms() const; // on unless turned off
     void saveUnmuteForAlarms(bool unmute);
     // Whether starting at login was offered once already.

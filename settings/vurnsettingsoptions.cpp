@@ -61,6 +61,34 @@ void vurnSettings::saveWakeFromSleep(bool wake)
     setGeneralValue(QStringLiteral("WakeFromSleep"), wake);
 }
 
+QStringList vurnSettings::replayGainModes()
+{
+    return {QStringLiteral("off"), QStringLiteral("track"), QStringLiteral("album")};
+}
+
+QString vurnSettings::loadReplayGain() const
+{
+    const QString stored = generalValue(QStringLiteral("ReplayGain")).toString();
+    return replayGainModes().contains(stored) ? stored : QStringLiteral("track");
+}
+
+void vurnSettings::saveReplayGain(const QString &mode)
+{
+    setGeneralValue(QStringLiteral("ReplayGain"), mode);
+}
+
+int vurnSettings::loadReplayGainPreAmp() const
+{
+    bool ok = false;
+    const int stored = generalValue(QStringLiteral("ReplayGainPreAmp")).toInt(&ok);
+    return ok ? qBound(-15, stored, 15) : 0;
+}
+
+void vurnSettings::saveReplayGainPreAmp(int decibels)
+{
+    setGeneralValue(QStringLiteral("ReplayGainPreAmp"), decibels);
+}
+
 bool vurnSettings::loadUnmuteForAlarms() const
 {
     return generalFlag(QStringLiteral("UnmuteForAlarms"), true);

@@ -13,8 +13,7 @@
 #include "support/audiofixtures.h"
 #include "support/modalanswerer.h"
 #include "support/soundserverprobe.h"
-#include "engine/outputlevel.h"
-#include "engine/playbackbackend.h"
+#include "engine/gstengine.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -25,8 +24,6 @@
 #include <QSet>
 #include <QTest>
 
-#include <phonon/AudioOutput>
-#include <phonon/MediaObject>
 
 #include <memory>
 
@@ -204,19 +201,19 @@ void tst_AlarmRinging::fallbackTone()
     QCOMPARE(answerer.answered, files.isEmpty());
     if (tone) {
         QTRY_VERIFY_WITH_TIMEOUT(window->ringer->isToneSounding(), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(window->ringer->toneMedia()->state(), Phonon::PlayingState, 8000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->ringer->toneEngine()->state(), gstEngine::State::Playing, 8000);
         QCOMPARE(window->ringer->toneVolumePercent(), tonePercent);
         // The backend reads back a hair off the level it was given.
-        QVERIFY(qAbs(window->ringer->toneOutput()->volume() * 100 - tonePercent) < 2);
+        QVERIFY(qAbs(window->ringer->toneEngine()->volume() * 100 - tonePercent) < 2);
         QCOMPARE(ringWindow()->playingLabel->text(), QStringLiteral("アラーム音"));
         // Loops past the end of the file until stopped.
         QTest::qWait(6000);
         QVERIFY(window->ringer->isToneSounding());
-        QTRY_COMPARE_WITH_TIMEOUT(window->ringer->toneMedia()->state(), Phonon::PlayingState, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->ringer->toneEngine()->state(), gstEngine::State::Playing, 3000);
         QVERIFY(!window->core->isPlaying());
         window->findChild<QAction *>(QStringLiteral("actionPlay"))->trigger();
         QVERIFY(!window->ringer->isToneSounding());
-        QTRY_VERIFY_WITH_TIMEOUT(window->ringer->toneMedia()->state() != Phonon::PlayingState, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(window->ringer->toneEngine()->state() != gstEngine::State::Playing, 3000);
         QVERIFY(!ringWindow()->isVisible());
     } else {
         QTRY_VERIFY_WITH_TIMEOUT(window->core->isPlaying(), 8000);
@@ -329,7 +326,7 @@ void tst_AlarmRinging::fadeInRisesOnOneStream()
 {
     // The server remembers the player's streams at full volume (yesterday's
     // evening); the fade must still start from silence.
-    QVERIFY(SoundServerProbe::rememberVolume(playbackBackend::streamRestoreId(), 100));
+    QVERIFY(SoundServerProbe::rememberVolume(SoundServerProbe::ownRestoreId(), 100));
     window->core->addFiles({longTrack});
     setAlarms({{"07:00", "0", "全曲リピート(>>)", true, false, true, "80", "フェードイン：1分"}});
     QVERIFY(tickAt(mon(7, 0)));
@@ -343,7 +340,7 @@ void tst_AlarmRinging::fadeInRisesOnOneStream()
             window->stepVolumeRamp();
             nextStep += 1000;
         }
-        const int allowed = outputLevel::streamPercent(window->volumePercent() / 100.0) + 1;
+        const int allowed = gstEngine::serverPercent(window->volumePercent() / 100.0) + 1;
         for (const HeardStream &stream : SoundServerProbe::audibleStreams()) {
             ++heard;
             streams.insert(stream.index);
@@ -369,7 +366,7 @@ void tst_AlarmRinging::alarmVolumeHeardOnEveryStream_data()
 void tst_AlarmRinging::alarmVolumeHeardOnEveryStream()
 {
     QFETCH(bool, withTracks);
-    const QByteArray id = playbackBackend::streamRestoreId();
+    const QByteArray id = SoundServerProbe::ownRestoreId();
     if (withTracks)
         window->core->addFiles(shortTracks);
     window->findChild<QSlider *>(QStringLiteral("volumeSlider"))->setValue(90);
@@ -378,7 +375,7 @@ void tst_AlarmRinging::alarmVolumeHeardOnEveryStream()
     ModalAnswerer answerer;
     answerer.arm();
     QVERIFY(tickAt(mon(7, 0)));
-    const int wanted = outputLevel::streamPercent(0.4);
+    const int wanted = gstEngine::serverPercent(0.4);
     if (withTracks) {
         QTRY_VERIFY_WITH_TIMEOUT(window->core->isPlaying(), 8000);
         QVERIFY(SoundServerProbe::rememberVolume(id, 100));

@@ -6,7 +6,7 @@
 #include "alarm/alarmringwindow.h"
 #include "app/mainwindow.h"
 #include "engine/musicplay.h"
-#include "engine/outputlevel.h"
+#include "engine/gstengine.h"
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
 #include "support/alarmsetup.h"
@@ -152,7 +152,7 @@ void tst_AlarmVolume::personsVolumeComesBack()
     QTRY_VERIFY_WITH_TIMEOUT(!window->core->isPlaying(), 5000);
     window->findChild<QAction *>(QStringLiteral("actionPlay"))->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(window->core->isPlaying(), 8000);
-    const int heard = outputLevel::streamPercent(expected / 100.0);
+    const int heard = gstEngine::serverPercent(expected / 100.0);
     QTRY_VERIFY_WITH_TIMEOUT(!SoundServerProbe::audibleStreams().isEmpty(), 8000);
     for (const HeardStream &stream : SoundServerProbe::audibleStreams())
         QCOMPARE(stream.percent, heard);

@@ -177,9 +177,14 @@ void tst_GstEngineControls::seekLands_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("paused");
-    for (const char *suffix : {"wav", "flac", "ogg", "mp3"}) {
+    // Every kind of file the add dialog offers that can be made here; those
+    // read through libav's demuxers (m4a, wma, tta) also while paused.
+    for (const char *suffix : {"wav", "flac", "ogg", "oga", "mp3", "mpa", "m2a", "m4a", "wma", "tta", "opus"}) {
         const QString name = QStringLiteral("sweep.") + QLatin1String(suffix);
         QTest::newRow(suffix) << name << false;
+    }
+    for (const char *suffix : {"wav", "flac", "ogg", "mp3", "m4a", "wma", "tta"}) {
+        const QString name = QStringLiteral("sweep.") + QLatin1String(suffix);
         QTest::newRow(qPrintable(name + QStringLiteral(", paused"))) << name << true;
     }
 }

@@ -18,7 +18,6 @@
 #include <QTableView>
 #include <QTest>
 
-#include <phonon/MediaObject>
 
 #include <memory>
 
@@ -529,8 +528,7 @@ void tst_VurnCoreModes::endOfTrackSkipsBrokenTrackOnce()
     breakTrack(1);
     core->setModeText(QStringLiteral("全曲リピート(>>)"));
     // What the main window does at the end of a track in a repeating mode.
-    connect(core->mediaObject(), &Phonon::MediaObject::finished, core,
-            &vurnCore::playNextAfterEnd);
+    connect(core, &vurnCore::trackEnded, core, &vurnCore::playNextAfterEnd);
     QSignalSpy failed(core, &vurnCore::trackFailed);
     QVERIFY(core->playTrack(0, false));
     QVERIFY(waitPlaying());
@@ -568,8 +566,7 @@ void tst_VurnCoreModes::endOfTrackStopsAfterOnePass()
             QVERIFY(QFile::remove(core->tracks().at(i)->filePath));
     }
     core->setModeText(mode);
-    connect(core->mediaObject(), &Phonon::MediaObject::finished, core,
-            &vurnCore::playNextAfterEnd);
+    connect(core, &vurnCore::trackEnded, core, &vurnCore::playNextAfterEnd);
     QSignalSpy failed(core, &vurnCore::trackFailed);
     // Missing files fail at once, so the chain is started as the main window
     // would after a failure it heard of.

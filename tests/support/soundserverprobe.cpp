@@ -18,6 +18,9 @@ QProcessEnvironment plainEnvironment()
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    // The test's own restore id is for the player's streams: a recorder
+    // carrying it would be given the volume the server keeps for them.
+    env.remove(QStringLiteral("PULSE_PROP_OVERRIDE_module-stream-restore.id"));
     return env;
 }
 
@@ -95,6 +98,7 @@ bool SoundServerProbe::rememberVolume(const QByteArray &restoreId, int percent, 
     if (!AudioFixtures::writeWav(silence, 20000, 22050, 16))
         return false;
     QProcess player;
+    player.setProcessEnvironment(plainEnvironment());
     player.start(QStringLiteral("paplay"),
                  {QStringLiteral("--property=module-stream-restore.id=") + QString::fromUtf8(restoreId), silence});
     if (!player.waitForStarted(5000))
@@ -142,6 +146,7 @@ QVector<qint16> toSamples(QByteArray data, qint64 wantedBytes)
 QVector<qint16> SoundServerProbe::recordWhileRunning(int msec, int rate)
 {
     QProcess recorder;
+    recorder.setProcessEnvironment(plainEnvironment());
     recorder.start(QStringLiteral("parec"), recorderArguments(rate));
     QByteArray data;
     QObject::connect(&recorder, &QProcess::readyReadStandardOutput, [&] { data += recorder.readAllStandardOutput(); });

@@ -31,6 +31,8 @@ public:
 
     // Makes the server remember `percent` (and mute) for streams carrying
     // `restoreId`, as a mixer change on an earlier stream of theirs would.
+    // The restore id the test session gives this process's streams.
+    static QByteArray ownRestoreId() { return qgetenv("PULSE_PROP_OVERRIDE_module-stream-restore.id"); }
     static bool rememberVolume(const QByteArray &restoreId, int percent, bool muted = false);
 
     // Mono 16-bit samples of the default sink's monitor, `msec` long.
