@@ -47,6 +47,7 @@ private slots:
     void jumpAcrossAlarmFiresOnce();
     void fallbackTone_data();
     void fallbackTone();
+    void queuedTrackGoneKeepsMusic();
     void stopEndsOccurrence_data();
     void stopEndsOccurrence();
     void snoozeFiresAfterItsMinutes();
@@ -222,6 +223,33 @@ void tst_AlarmRinging::fallbackTone()
         QVERIFY(window->core->isPlaying());
         window->stopRinging();
     }
+}
+
+void tst_AlarmRinging::queuedTrackGoneKeepsMusic()
+{
+    // Copies, one of which goes: whichever is queued while the first plays.
+    QStringList copies;
+    for (const QString &source : {shortTracks.at(0), shortTracks.at(1), longTrack}) {
+        copies << fixtures->path(QStringLiteral("queued%1.flac").arg(copies.size()));
+        QFile::remove(copies.last());
+        QVERIFY(QFile::copy(source, copies.last()));
+    }
+    QVERIFY(window->core->addFiles(copies));
+    setAlarms({{"07:00", "0", "全曲リピート(>>)", true, false, true, "60"}});
+    ModalAnswerer answerer;
+    answerer.arm();
+    QVERIFY(tickAt(mon(7, 0)));
+    QTRY_VERIFY_WITH_TIMEOUT(window->core->isPlaying(), 8000);
+    QTRY_VERIFY_WITH_TIMEOUT(!window->core->queuedFile().isEmpty(), 3000);
+    const int gone = copies.indexOf(window->core->queuedFile());
+    QVERIFY(gone >= 0);
+    QVERIFY(QFile::remove(copies.at(gone)));
+    QTRY_COMPARE_WITH_TIMEOUT(window->core->currentIndex, (gone + 1) % 3, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(window->core->isPlaying(), 8000);
+    QTRY_VERIFY_WITH_TIMEOUT(!SoundServerProbe::audibleStreams().isEmpty(), 5000);
+    QVERIFY(!window->ringer->isToneSounding());
+    QCOMPARE(answerer.count, 0);
+    window->stopRinging();
 }
 
 void tst_AlarmRinging::stopEndsOccurrence_data()

@@ -7,6 +7,7 @@
 #include "settings/setwindow.h"
 #include "support/alarmsetup.h"
 #include "desktop/mprisservice.h"
+#include "engine/musicplay.h"
 #include "engine/vurncore.h"
 #include "settings/vurnsettings.h"
 #include "support/audiofixtures.h"
@@ -68,6 +69,7 @@ private slots:
     void cleanup();
     void rootIdentity();
     void playerFollowsTheController();
+    void metadataFollowsTheTrackHeard();
     void commandsBecomeRequests_data();
     void commandsBecomeRequests();
     void seeking();
@@ -241,6 +243,25 @@ void tst_MprisService::playerFollowsTheController()
     mpris->refresh();
     QTest::qWait(200);
     QCOMPARE(listener.announcements, before);
+}
+
+void tst_MprisService::metadataFollowsTheTrackHeard()
+{
+    const auto trackId = [](const QVariant &value) {
+        QVariantMap metadata;
+        value.value<QDBusArgument>() >> metadata;
+        return metadata.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>().path();
+    };
+    core->setModeText(QStringLiteral("全曲リピート(>>)"));
+    QVERIFY(core->playTrack(0, false));
+    QTRY_COMPARE(listener.changed.value(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Playing"));
+    // Taken by the stream, not heard yet: the bus still names the first.
+    QTRY_VERIFY_WITH_TIMEOUT(core->player->engine()->nextTaken(), 15000);
+    QCOMPARE(trackId(property(playerInterface, QStringLiteral("Metadata"))), QStringLiteral("/org/vurn/vurn/track/0"));
+    QTRY_COMPARE_WITH_TIMEOUT(trackId(listener.changed.value(QStringLiteral("Metadata"))),
+                              QStringLiteral("/org/vurn/vurn/track/1"), 10000);
+    QVERIFY(core->positionMsec() < 3000);
+    QCOMPARE(listener.changed.value(QStringLiteral("PlaybackStatus")).toString(), QStringLiteral("Playing"));
 }
 
 void tst_MprisService::commandsBecomeRequests_data()
