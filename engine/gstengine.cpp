@@ -177,7 +177,9 @@ void gstEngine::setNextFile(const QString &file)
 
 double gstEngine::serverFraction(qreal level)
 {
-    return std::pow(bounded(level), 1.0 / loudnessExponent);
+    // In whole percent of the server's volume, cut off as the player has
+    // always given it: the slider at 70 is heard at 58 %, as it always was.
+    return std::floor(std::pow(bounded(level), 1.0 / loudnessExponent) * 100.0 + 1e-6) / 100.0;
 }
 
 void gstEngine::setVolume(qreal volume)
