@@ -52,9 +52,9 @@ setWindow::setWindow(QWidget *parent)
         ui->alarmListTable->setColumnWidth(column, alarmColumnWidths[column]);
 
     for (const int minutes : vurnSettings::snoozeMinuteItems())
-        ui->snoozeCombo->addItem(tr("%1分").arg(minutes), minutes);
+        ui->snoozeCombo->addItem(tr("%n分", nullptr, minutes), minutes);
     for (const int minutes : vurnSettings::catchUpMinuteItems())
-        ui->catchUpCombo->addItem(minutes == 0 ? tr("鳴らさない") : tr("%1分前まで鳴らす").arg(minutes), minutes);
+        ui->catchUpCombo->addItem(minutes == 0 ? tr("鳴らさない") : tr("%n分前まで鳴らす", nullptr, minutes), minutes);
     setWakeAvailable(false, tr("確認しています…"));
     // The bulk dialog appends to the working list directly.
     connect(alarmDialog, &QDialog::finished, this, &setWindow::alarmsChanged);
