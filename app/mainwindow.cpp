@@ -361,8 +361,9 @@ void MainWindow::showCounts()
 
 QString MainWindow::currentModeText() const
 {
+    // The stored mode, not the words the menu shows it with.
     QAction *checked = modeGroup ? modeGroup->checkedAction() : nullptr;
-    return checked ? checked->text() : QString();
+    return checked ? checked->data().toString() : QString();
 }
 
 int MainWindow::volumePercent() const

@@ -45,11 +45,6 @@ QString storedChoice::fadeIn(int minutes)
     return fadeInPrefix + QString::number(minutes) + minutesSuffix;
 }
 
-int storedChoice::fadeInMinutes(const QString &stored)
-{
-    return qMax(0, numberBetween(stored, fadeInPrefix, minutesSuffix));
-}
-
 QString storedChoice::shown(const QString &stored)
 {
     for (const char *text : wholeTexts)

@@ -22,8 +22,6 @@ public:
     // No volume change, or no fade.
     static QString unchanged() { return QStringLiteral("しない"); }
     static QString fadeIn(int minutes);
-    // Minutes of a fade-in text, 0 for any other text.
-    static int fadeInMinutes(const QString &stored);
     static QString standardPlayList() { return QStringLiteral("標準プレイリスト"); }
 
     // The text shown for a stored one; a text it does not know (a volume's

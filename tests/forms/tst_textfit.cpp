@@ -1,6 +1,6 @@
 // Every text of the main window, the settings window (alarm-table choosers
 // included) and the bulk dialog shows whole at the platform's default font
-// and at 11 pt, judged from the font's metrics; where the drawn sizes are
+// and at 11 pt, in Japanese and in English, judged from the font's metrics; where the drawn sizes are
 // enough, nothing moves.
 #include "alarm/alarm_set_window.h"
 #include "alarm/setwindowcore.h"
@@ -9,6 +9,7 @@
 #include "forms/textfit.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
+#include "support/languagerig.h"
 #include "support/textcheck.h"
 
 #include <QAction>
@@ -50,6 +51,7 @@ private:
 
     QFont platformFont;
     std::unique_ptr<QTemporaryDir> stateDir;
+    std::unique_ptr<LanguageRig> language;
 };
 
 void tst_TextFit::initTestCase()
@@ -66,6 +68,7 @@ void tst_TextFit::init()
 void tst_TextFit::cleanup()
 {
     QApplication::setFont(platformFont);
+    language.reset();
     vurnSettings::setStateDirectoryOverride(QString());
     stateDir.reset();
 }
@@ -73,17 +76,24 @@ void tst_TextFit::cleanup()
 void tst_TextFit::fontRows()
 {
     QTest::addColumn<int>("pointSize");
-    QTest::newRow("platform default") << 0;
-    QTest::newRow("11 pt") << 11;
+    QTest::addColumn<int>("shownLanguage");
+    for (const int shown : {uiLanguage::Japanese, uiLanguage::English}) {
+        const char *name = shown == uiLanguage::English ? "English" : "Japanese";
+        QTest::addRow("%s, platform default", name) << 0 << shown;
+        QTest::addRow("%s, 11 pt", name) << 11 << shown;
+    }
 }
 
 void tst_TextFit::applyFontRow()
 {
     QFETCH(int, pointSize);
+    QFETCH(int, shownLanguage);
     QFont font = platformFont;
     if (pointSize > 0)
         font.setPointSize(pointSize);
     QApplication::setFont(font);
+    language = std::make_unique<LanguageRig>(uiLanguage::Language(shownLanguage));
+    QVERIFY(language->isShown());
 }
 
 void tst_TextFit::mainWindow_data()
@@ -94,6 +104,8 @@ void tst_TextFit::mainWindow_data()
 void tst_TextFit::mainWindow()
 {
     applyFontRow();
+    if (QTest::currentTestFailed())
+        return;
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -122,6 +134,8 @@ void tst_TextFit::settingsWindow_data()
 void tst_TextFit::settingsWindow()
 {
     applyFontRow();
+    if (QTest::currentTestFailed())
+        return;
     vurnCore player;
     setWindow window;
     window.setPlayerCore(&player);
@@ -184,6 +198,8 @@ void tst_TextFit::bulkDialog_data()
 void tst_TextFit::bulkDialog()
 {
     applyFontRow();
+    if (QTest::currentTestFailed())
+        return;
     QTableWidget table(0, 16);
     setWindowCore core;
     core.setTable(&table);
