@@ -235,7 +235,7 @@ QString alarmSchedule::nextAlarmText(const QDateTime &next, bool unsaved)
         QT_TRANSLATE_NOOP("alarmSchedule", "日")};
     const QDate day = next.date();
     return prefix
-        + QStringLiteral("%1/%2(%3) %4")
+        + QCoreApplication::translate("alarmSchedule", "%1/%2(%3) %4")
               .arg(day.month())
               .arg(day.day())
               .arg(QCoreApplication::translate("alarmSchedule", weekdays[day.dayOfWeek() - 1]))

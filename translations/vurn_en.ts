@@ -526,6 +526,10 @@ Start Vurn in the tray when you log in?</translation>
         <source>日</source>
         <translation>Sun</translation>
     </message>
+    <message>
+        <source>%1/%2(%3) %4</source>
+        <translation>%3 %1/%2 %4</translation>
+    </message>
 </context>
 <context>
     <name>alarm_set_window</name>
@@ -547,7 +551,7 @@ Start Vurn in the tray when you log in?</translation>
     </message>
     <message>
         <source>個、アラームを設定する</source>
-        <translation>alarms</translation>
+        <translation>alarms in all</translation>
     </message>
     <message>
         <source>HH:mm</source>
@@ -555,11 +559,11 @@ Start Vurn in the tray when you log in?</translation>
     </message>
     <message>
         <source>から、</source>
-        <translation>starting at</translation>
+        <translation>onwards, every</translation>
     </message>
     <message>
         <source>分毎に、</source>
-        <translation>minutes apart,</translation>
+        <translation>minutes,</translation>
     </message>
     <message>
         <source>曜日設定</source>

@@ -18,8 +18,10 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -155,6 +157,14 @@ void tst_TextFit::settingsWindow()
     }
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Each heading of the alarm table shows whole above its column.
+    QHeaderView *heading = table->horizontalHeader();
+    const int margins = 2 * heading->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, heading);
+    for (int column = 0; column < table->columnCount(); ++column) {
+        const QString text = table->horizontalHeaderItem(column)->text();
+        QVERIFY2(heading->sectionSize(column) >= heading->fontMetrics().horizontalAdvance(text) + margins,
+                 qPrintable(QStringLiteral("%1: %2 px").arg(text).arg(heading->sectionSize(column))));
+    }
     auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->setCurrentIndex(tab);
