@@ -45,6 +45,7 @@ private slots:
     void bulkDialog_data();
     void bulkDialog();
     void drawingThatFitsStaysPut();
+    void grownWidgetKeepsRoomFromTouchingNeighbour();
     void grownWidgetPushesItsNeighbours();
 
 private:
@@ -235,6 +236,22 @@ void tst_TextFit::drawingThatFitsStaysPut()
     QCOMPARE(label->geometry(), QRect(10, 10, 300, 40));
     QCOMPARE(button->geometry(), QRect(320, 10, 200, 60));
     QCOMPARE(dialog.size(), QSize(600, 100));
+}
+
+void tst_TextFit::grownWidgetKeepsRoomFromTouchingNeighbour()
+{
+    // Drawn touching (a short text with room to spare): grown, the text
+    // would run into the box beside it.
+    QDialog dialog;
+    auto *label = new QLabel(QStringLiteral("onwards, every"), &dialog);
+    label->setGeometry(80, 20, 31, 20);
+    auto *box = new QPushButton(QStringLiteral("0"), &dialog);
+    box->setGeometry(110, 20, 42, 22);
+    dialog.resize(400, 60);
+    textFit::fitWindow(&dialog);
+    QVERIFY(label->width() > 31);
+    QVERIFY2(box->x() >= label->geometry().right() + 1 + 4,
+             qPrintable(QStringLiteral("%1 after %2").arg(box->x()).arg(label->geometry().right())));
 }
 
 void tst_TextFit::grownWidgetPushesItsNeighbours()
