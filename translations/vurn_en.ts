@@ -1360,7 +1360,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>（一時停止）</source>
-        <translation> (paused)</translation>
+        <translation>(paused) </translation>
     </message>
 </context>
 <context>
