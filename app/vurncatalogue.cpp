@@ -44,7 +44,7 @@ QStringList vurnCatalogue::folders()
     if (!foldersOverride().isEmpty())
         return foldersOverride();
     const QString beside = QCoreApplication::applicationDirPath();
-    return {beside + QStringLiteral("/translations"),
+    return {beside, beside + QStringLiteral("/translations"),
             QDir::cleanPath(beside + QStringLiteral("/../share/vurn/translations")),
             QStringLiteral("/usr/share/vurn/translations")};
 }

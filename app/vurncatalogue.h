@@ -22,7 +22,8 @@ public:
     // or unreadable, so no text is ever blank. Replaces an earlier call's.
     uiLanguage::Language show(uiLanguage::Language wanted);
     // Where the catalogues are looked for, first match wins: beside the
-    // executable (a build), then the installed share/vurn/translations.
+    // executable or in translations/ there (a build, a portable copy), then
+    // the installed share/vurn/translations.
     static QStringList folders();
     // Replaces folders() (tests); an empty list restores it.
     static void setFoldersOverride(const QStringList &override);
