@@ -3,6 +3,7 @@
 #include "alarm/alarmlist.h"
 #include "alarm/alarmone.h"
 #include "alarm/setwindowcore.h"
+#include "settings/storedchoice.h"
 
 #include "forms/textfit.h"
 #include "ui_alarm_set_window.h"
@@ -24,10 +25,12 @@ alarm_set_window::~alarm_set_window()
 
 namespace {
 
+// The words of the stored items, each item holding its stored text.
 void refill(QComboBox *box, const QStringList &items)
 {
     box->clear();
-    box->addItems(items);
+    for (const QString &item : items)
+        box->addItem(storedChoice::shown(item), item);
     box->setCurrentIndex(0);
 }
 
@@ -54,12 +57,12 @@ void alarm_set_window::on_pushButton_clicked()
                               ui->check_wed->isChecked(), ui->check_thu->isChecked(),
                               ui->check_fri->isChecked(), ui->check_sat->isChecked(),
                               ui->check_sun->isChecked()};
-        const QString mode = ui->modeBox->currentText();
-        const QString playListName = ui->playlistBox->currentText();
+        const QString mode = ui->modeBox->currentData().toString();
+        const QString playListName = ui->playlistBox->currentData().toString();
         const bool firstPlay = ui->check_select_play->isChecked();
         const bool interrupt = ui->check_interrupt->isChecked();
-        const QString volume = ui->volumeListBox->currentText();
-        const QString volumeControl = ui->volumeControlBox->currentText();
+        const QString volume = ui->volumeListBox->currentData().toString();
+        const QString volumeControl = ui->volumeControlBox->currentData().toString();
 
         for (int i = 0; i < count; ++i) {
             // Wall-clock arithmetic on the time of day alone, so the series wraps

@@ -1,6 +1,7 @@
 #include "alarm/alarmlist.h"
 
 #include "settings/playliststore.h"
+#include "settings/storedchoice.h"
 
 #include "alarm/alarmone.h"
 
@@ -60,33 +61,32 @@ QStringList alarmList::minuteItems()
 
 QStringList alarmList::playListItems()
 {
-    return QStringList{tr("標準プレイリスト")} + playlistStore::names();
+    return QStringList{storedChoice::standardPlayList()} + playlistStore::names();
 }
 
 QStringList alarmList::playModeItems(int trackCount)
 {
-    QStringList items{tr("リピートなし"), tr("1曲リピート"), tr("全曲リピート(>>)"),
-                      tr("全曲リピート(<<)"), tr("ランダム"), tr("シャッフル"),
-                      tr("リピートなし：ランダム")};
-    const QString numbered = tr("リピートなし：");
+    QStringList items{storedChoice::noRepeat(),     storedChoice::repeatOne(), storedChoice::repeatForward(),
+                      storedChoice::repeatBackward(), storedChoice::random(),  storedChoice::shuffle(),
+                      storedChoice::noRepeatRandom()};
     for (int k = 1; k <= trackCount; ++k)
-        items << numbered + QString::number(k);
+        items << storedChoice::noRepeatFrom(k);
     return items;
 }
 
 QStringList alarmList::volumeItems()
 {
-    QStringList items{tr("しない")};
+    QStringList items{storedChoice::unchanged()};
     for (int v = 0; v <= 100; v += 5)
-        items << tr(QByteArray::number(v).constData());
+        items << QString::number(v);
     return items;
 }
 
 QStringList alarmList::volumeControlItems()
 {
-    QStringList items{tr("しない")};
+    QStringList items{storedChoice::unchanged()};
     for (int minutes = 1; minutes <= 10; ++minutes)
-        items << tr("フェードイン：") + QString::number(minutes) + tr("分");
+        items << storedChoice::fadeIn(minutes);
     return items;
 }
 

@@ -21,7 +21,8 @@ public:
     QList<alarmOne *>::const_iterator begin() const { return items.cbegin(); }
     QList<alarmOne *>::const_iterator end() const { return items.cend(); }
 
-    // The values an alarm's settings take; the first item is the default.
+    // The values an alarm's settings take, as stored (storedChoice::shown
+    // gives their words); the first item is the default.
     static QStringList hourItems();
     static QStringList minuteItems();
     static QStringList playListItems();

@@ -1,6 +1,7 @@
 #include "alarm/alarmplaylist.h"
 
 #include "settings/playliststore.h"
+#include "settings/storedchoice.h"
 
 #include <QFileInfo>
 #include <QObject>
@@ -8,7 +9,7 @@
 alarmPlaylist::Choice alarmPlaylist::choose(const QString &name)
 {
     Choice choice;
-    if (name.isEmpty() || name == QObject::tr("標準プレイリスト"))
+    if (name.isEmpty() || name == storedChoice::standardPlayList())
         return choice;
     const QString fallback = QObject::tr("（いまのプレイリストで鳴らします）");
     if (!playlistStore::exists(name)) {

@@ -228,10 +228,14 @@ QString alarmSchedule::nextAlarmText(const QDateTime &next, bool unsaved)
                                    : QCoreApplication::translate("alarmSchedule", "次のアラーム：");
     if (!next.isValid())
         return prefix + QCoreApplication::translate("alarmSchedule", "なし");
-    static const char *const weekdays[] = {"月", "火", "水", "木", "金", "土", "日"};
+    static const char *const weekdays[] = {
+        QT_TRANSLATE_NOOP("alarmSchedule", "月"), QT_TRANSLATE_NOOP("alarmSchedule", "火"),
+        QT_TRANSLATE_NOOP("alarmSchedule", "水"), QT_TRANSLATE_NOOP("alarmSchedule", "木"),
+        QT_TRANSLATE_NOOP("alarmSchedule", "金"), QT_TRANSLATE_NOOP("alarmSchedule", "土"),
+        QT_TRANSLATE_NOOP("alarmSchedule", "日")};
     const QDate day = next.date();
     return prefix
-        + QStringLiteral("%1/%2(%3) %4")
+        + QCoreApplication::translate("alarmSchedule", "%1/%2(%3) %4")
               .arg(day.month())
               .arg(day.day())
               .arg(QCoreApplication::translate("alarmSchedule", weekdays[day.dayOfWeek() - 1]))

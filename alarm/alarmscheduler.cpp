@@ -51,8 +51,8 @@ void MainWindow::fireAlarm(const alarmOne &alarm, const QDateTime &scheduled)
     const alarmPlaylist::Choice playlist = alarmPlaylist::choose(alarm.playListName);
     applyModeByName(alarm.playMode);
 
-    const QString none = tr("しない");
-    const QString minutesUnit = tr("分");
+    const QString none = QStringLiteral("しない");
+    const QString minutesUnit = QStringLiteral("分");
     // "しない" for the volume, or a control that names no fade, leaves it alone.
     const bool setsVolume =
         alarm.volume != none && (alarm.volumeControl == none || alarm.volumeControl.endsWith(minutesUnit));
@@ -65,7 +65,7 @@ void MainWindow::fireAlarm(const alarmOne &alarm, const QDateTime &scheduled)
             on_volumeSlider_valueChanged(alarm.volume.toInt(nullptr, 10));
         } else {
             QString control = alarm.volumeControl;
-            control.remove(tr("フェードイン："), Qt::CaseSensitive);
+            control.remove(QStringLiteral("フェードイン："), Qt::CaseSensitive);
             control.remove(minutesUnit, Qt::CaseSensitive);
             const double minutes = control.toDouble();
             const double target = alarm.volume.toDouble();
@@ -136,7 +136,7 @@ void MainWindow::fireAlarm(const alarmOne &alarm, const QDateTime &scheduled)
 
 int MainWindow::toneVolumeFor(const alarmOne &alarm, int currentPercent)
 {
-    if (alarm.volume != tr("しない"))
+    if (alarm.volume != QStringLiteral("しない"))
         return qBound(0, alarm.volume.toInt(nullptr, 10), 100);
     return qBound(30, currentPercent, 100);
 }

@@ -2,6 +2,7 @@
 
 #include "alarm/alarmlist.h"
 #include "alarm/alarmone.h"
+#include "settings/storedchoice.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -112,6 +113,7 @@ QCheckBox *newCheck(QTableWidget *table, int row, int column, bool checked)
 QSize chooserSize(const QComboBox *box, const QStringList &items)
 {
     static QHash<QString, QSize> known;
+    // The shown words are in the key: they change with the language.
     const QString key = box->font().key() + QLatin1Char('|') + QString::number(items.size())
                         + QLatin1Char('|') + items.value(0) + QLatin1Char('|') + items.value(items.size() - 1);
     const auto found = known.constFind(key);
@@ -131,14 +133,19 @@ QSize chooserSize(const QComboBox *box, const QStringList &items)
     return size;
 }
 
-// Fills a fresh chooser; the item whose text equals `current` exactly becomes
-// current, otherwise the first item stays current. The column and the row
-// grow to show the widest item whole at the platform's font.
+// Fills a fresh chooser with the words of the stored `items`, each item
+// holding its stored text as data; the item whose stored text equals
+// `current` exactly becomes current, otherwise the first item stays current.
+// The column and the row grow to show the widest item whole at the font.
 QComboBox *newChooser(QTableWidget *table, int row, int column, const QStringList &items,
                       const QString *current)
 {
     auto *box = new QComboBox(table);
-    box->addItems(items);
+    QStringList shown;
+    for (const QString &item : items) {
+        shown << storedChoice::shown(item);
+        box->addItem(shown.last(), item);
+    }
     if (current) {
         const int index = items.indexOf(*current);
         if (index >= 0)
@@ -146,7 +153,7 @@ QComboBox *newChooser(QTableWidget *table, int row, int column, const QStringLis
     }
     // Measured at the font it will show, a style sheet's included.
     box->ensurePolished();
-    const QSize size = chooserSize(box, items);
+    const QSize size = chooserSize(box, shown);
     if (table->columnWidth(column) < size.width())
         table->setColumnWidth(column, size.width());
     if (table->rowHeight(row) < size.height())
@@ -161,10 +168,17 @@ bool checkedAt(const QTableWidget *table, int row, int column)
     return box && box->isChecked();
 }
 
+// The stored text of a chooser's current item.
 QString textAt(const QTableWidget *table, int row, int column)
 {
     auto *box = qobject_cast<QComboBox *>(table->cellWidget(row, column));
-    return box ? box->currentText() : QString();
+    return box ? box->currentData().toString() : QString();
+}
+
+void fillChoices(QComboBox *box, const QStringList &items)
+{
+    for (const QString &item : items)
+        box->addItem(storedChoice::shown(item), item);
 }
 
 } // namespace
@@ -289,10 +303,10 @@ void setWindowCore::renamePlayList(const QString &from, const QString &to)
         return;
     for (int row = 0; row < table->rowCount(); ++row) {
         auto *box = qobject_cast<QComboBox *>(table->cellWidget(row, ColPlayList));
-        if (box && box->currentText() == from) {
-            if (box->findText(to) < 0)
-                box->addItem(to);
-            box->setCurrentText(to);
+        if (box && box->currentData().toString() == from) {
+            if (box->findData(to) < 0)
+                box->addItem(storedChoice::shown(to), to);
+            box->setCurrentIndex(box->findData(to));
         }
     }
     refreshPlayListChoices();
@@ -307,14 +321,14 @@ void setWindowCore::refreshPlayListChoices()
         auto *box = qobject_cast<QComboBox *>(table->cellWidget(row, ColPlayList));
         if (!box)
             continue;
-        const QString current = box->currentText();
+        const QString current = box->currentData().toString();
         QStringList choices = items;
         // A name that is gone stays this row's choice until another is made.
         if (!current.isEmpty() && !choices.contains(current))
             choices << current;
         const QSignalBlocker quiet(box);
         box->clear();
-        box->addItems(choices);
+        fillChoices(box, choices);
         box->setCurrentIndex(qMax(0, choices.indexOf(current)));
     }
 }

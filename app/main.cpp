@@ -1,6 +1,7 @@
 #include "desktop/instanceguard.h"
 #include "app/mainwindow.h"
-#include "app/qtcatalogue.h"
+#include "app/uilanguage.h"
+#include "app/vurncatalogue.h"
 #include "desktop/terminationwatch.h"
 #include "settings/statefolders.h"
 
@@ -47,19 +48,21 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(applicationIcon());
     QApplication::setQuitOnLastWindowClosed(true);
     // Qt 5 decodes tr() literals as UTF-8, which is how the sources store them.
-    // The player speaks Japanese; so do Qt's own buttons and dialogs.
-    qtCatalogue qtTexts;
-    qtTexts.show(QLocale(QLocale::Japanese, QLocale::Japan));
+    // The player speaks Japanese, or English to a desktop in another language;
+    // Qt's own buttons and dialogs speak the same. Chosen before --help is read.
+    vurnCatalogue catalogue;
+    catalogue.show(uiLanguage::ofDesktop());
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Vurn: a music player with an alarm clock"));
+    parser.setApplicationDescription(QCoreApplication::translate("main", "Vurn：アラーム時計つきの音楽プレーヤー"));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption trayOption(QStringLiteral("tray"),
-                                        QStringLiteral("Start in the tray (minimised where there is none)."));
+                                        QCoreApplication::translate("main", "トレイで起動する（トレイのない環境では最小化して起動）。"));
     parser.addOption(trayOption);
-    parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("Files or folders to add to the playlist."),
-                                 QStringLiteral("[paths...]"));
+    parser.addPositionalArgument(QStringLiteral("paths"),
+                                 QCoreApplication::translate("main", "プレイリストに追加するファイルまたはフォルダ。"),
+                                 QCoreApplication::translate("main", "[パス...]"));
     parser.process(app);
     const QStringList paths = absolutePaths(parser.positionalArguments());
 

@@ -15,6 +15,7 @@
 #include "forms/playlistfold.h"
 #include "settings/filedialogfolder.h"
 #include "settings/setwindow.h"
+#include "settings/storedchoice.h"
 #include "settings/vurnsettings.h"
 #include "ui_MainWindow.h"
 
@@ -156,7 +157,10 @@ void MainWindow::buildModeMenu()
         {&mode_action_non_rand, "リピートなし：ランダム", &MainWindow::on_mode_action_non_rand},
     };
     for (const ModeEntry &entry : entries) {
-        QAction *action = new QAction(tr(entry.text), this);
+        // The stored mode rides along; the menu shows its words.
+        const QString mode = QString::fromUtf8(entry.text);
+        QAction *action = new QAction(storedChoice::shown(mode), this);
+        action->setData(mode);
         action->setCheckable(true);
         connect(action, &QAction::triggered, this, entry.slot);
         *entry.action = action;
@@ -177,14 +181,14 @@ void MainWindow::checkInitialMode()
     QAction *const candidates[] = {mode_action_one, mode_action_next, mode_action_prev,
                                    mode_action_rand, mode_action_shuffle, mode_action_non_rand};
     for (QAction *action : candidates) {
-        if (core->modeText == action->text()) {
+        if (core->modeText == action->data().toString()) {
             action->setChecked(true);
             ui->actionMode->setText(action->text());
             return;
         }
     }
     mode_action_non->setChecked(true);
-    ui->actionMode->setText(tr("リピートなし"));
+    ui->actionMode->setText(storedChoice::shown(storedChoice::noRepeat()));
 }
 
 void MainWindow::adjustColumns()
@@ -276,7 +280,7 @@ void MainWindow::refreshPosition()
 void MainWindow::selectMode(const QString &mode, int index)
 {
     core->setModeText(mode);
-    ui->actionMode->setText(mode);
+    ui->actionMode->setText(storedChoice::shown(mode));
     modeGroup->actions().at(index)->setChecked(true);
     if (mpris)
         mpris->refresh();
@@ -284,37 +288,37 @@ void MainWindow::selectMode(const QString &mode, int index)
 
 void MainWindow::on_mode_action_non(bool)
 {
-    selectMode(tr("リピートなし"), 0);
+    selectMode(QStringLiteral("リピートなし"), 0);
 }
 
 void MainWindow::on_mode_action_one(bool)
 {
-    selectMode(tr("1曲リピート"), 1);
+    selectMode(QStringLiteral("1曲リピート"), 1);
 }
 
 void MainWindow::on_mode_action_next(bool)
 {
-    selectMode(tr("全曲リピート(>>)"), 2);
+    selectMode(QStringLiteral("全曲リピート(>>)"), 2);
 }
 
 void MainWindow::on_mode_action_prev(bool)
 {
-    selectMode(tr("全曲リピート(<<)"), 3);
+    selectMode(QStringLiteral("全曲リピート(<<)"), 3);
 }
 
 void MainWindow::on_mode_action_rand(bool)
 {
-    selectMode(tr("ランダム"), 4);
+    selectMode(QStringLiteral("ランダム"), 4);
 }
 
 void MainWindow::on_mode_action_shuffle(bool)
 {
-    selectMode(tr("シャッフル"), 5);
+    selectMode(QStringLiteral("シャッフル"), 5);
 }
 
 void MainWindow::on_mode_action_non_rand(bool)
 {
-    selectMode(tr("リピートなし：ランダム"), 6);
+    selectMode(QStringLiteral("リピートなし：ランダム"), 6);
 }
 
 void MainWindow::applyModeByName(const QString &name)
@@ -332,14 +336,14 @@ void MainWindow::applyModeByName(const QString &name)
         {"リピートなし：ランダム", &MainWindow::on_mode_action_non_rand},
     };
     for (const auto &mode : modes) {
-        if (name == tr(mode.text)) {
+        if (name == QString::fromUtf8(mode.text)) {
             (this->*mode.slot)(true);
             return;
         }
     }
     // Texts such as "リピートなし：3" from an alarm stay the controller's mode.
     core->setModeText(name);
-    ui->actionMode->setText(name);
+    ui->actionMode->setText(storedChoice::shown(name));
     modeGroup->actions().at(0)->setChecked(true);
     if (mpris)
         mpris->refresh();
@@ -357,15 +361,16 @@ void MainWindow::showCounts()
 {
     // Narrowed by a search, the count says how many of the whole list show.
     if (finder && finder->isNarrowed())
-        ui->totalNum->setText(tr("%1 / %2 曲").arg(finder->shownCount()).arg(core->countText));
+        ui->totalNum->setText(tr("%1 / %n 曲", nullptr, core->countText.toInt()).arg(finder->shownCount()));
     else
-        ui->totalNum->setText(core->countText + tr(" 曲"));
+        ui->totalNum->setText(tr("%n 曲", nullptr, core->countText.toInt()));
 }
 
 QString MainWindow::currentModeText() const
 {
+    // The stored mode, not the words the menu shows it with.
     QAction *checked = modeGroup ? modeGroup->checkedAction() : nullptr;
-    return checked ? checked->text() : QString();
+    return checked ? checked->data().toString() : QString();
 }
 
 int MainWindow::volumePercent() const

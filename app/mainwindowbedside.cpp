@@ -45,8 +45,9 @@ void MainWindow::buildBedsideControls()
     const struct {
         const char *text;
         int minutes;
-    } choices[] = {{"オフ", 0},   {"15分", 15}, {"30分", 30},  {"45分", 45},
-                   {"60分", 60},  {"90分", 90}, {"120分", 120}, {"この曲が終わったら", -1}};
+    } choices[] = {{QT_TR_NOOP("オフ"), 0},    {QT_TR_NOOP("15分"), 15},  {QT_TR_NOOP("30分"), 30},
+                   {QT_TR_NOOP("45分"), 45},   {QT_TR_NOOP("60分"), 60},  {QT_TR_NOOP("90分"), 90},
+                   {QT_TR_NOOP("120分"), 120}, {QT_TR_NOOP("この曲が終わったら"), -1}};
     for (const auto &choice : choices) {
         QAction *action = sleepMenu->addAction(tr(choice.text));
         action->setCheckable(true);

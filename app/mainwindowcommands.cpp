@@ -125,8 +125,8 @@ void MainWindow::on_play_finished()
         return;
     }
     const QString mode = core->modeText;
-    const QString numbered = tr("リピートなし：");
-    const bool noRepeat = mode == tr("リピートなし") || mode == tr("リピートなし：ランダム")
+    const QString numbered = QStringLiteral("リピートなし：");
+    const bool noRepeat = mode == QStringLiteral("リピートなし") || mode == QStringLiteral("リピートなし：ランダム")
         || mode.left(numbered.size()) == numbered;
     if (noRepeat) {
         ui->actionPlay->setText(tr("♪"));

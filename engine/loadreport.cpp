@@ -29,12 +29,12 @@ QString loadReport::text() const
     if (failures.size() == 1)
         return tr("ファイル情報が読み取れませんでした。") + QLatin1Char('\n') + failures.first().first
             + QLatin1String("\n\n") + failures.first().second;
-    QString text = tr("%1 個のファイルが読み取れなかったため、追加しませんでした。").arg(failures.size());
+    QString text = tr("%n 個のファイルが読み取れなかったため、追加しませんでした。", nullptr, failures.size());
     text += QLatin1Char('\n');
     for (int i = 0; i < failures.size() && i < listedPaths; ++i)
         text += QLatin1Char('\n') + failures.at(i).first + QStringLiteral("\n    ") + failures.at(i).second;
     if (failures.size() > listedPaths)
-        text += QLatin1String("\n\n") + tr("ほか %1 個").arg(failures.size() - listedPaths);
+        text += QLatin1String("\n\n") + tr("ほか %n 個", nullptr, failures.size() - listedPaths);
     return text;
 }
 

@@ -226,7 +226,7 @@ void trackLoader::updateProgress()
     progress->setMaximum(total);
     progressBar->setValue(done);
     progress->setLabelText(tr("曲を追加しています…") + QLatin1Char('\n')
-                           + tr("%1 / %2 曲").arg(done).arg(total));
+                           + tr("%1 / %n 曲", nullptr, total).arg(done));
 }
 
 void trackLoader::finishNow()

@@ -29,7 +29,7 @@ constexpr quint32 noHistoryEntry = 2147483647u;
 vurnCore::vurnCore(QObject *parent)
     : QObject(parent)
 {
-    modeText = tr("全曲リピート(>>)");
+    modeText = QStringLiteral("全曲リピート(>>)");
     playlist = new playList(this);
     model = new playListModel(playlist, this);
     player = new musicPlay();
@@ -164,7 +164,7 @@ bool vurnCore::playNext()
 {
     if (playlist->size() == 0)
         return false;
-    if (modeText == tr("シャッフル"))
+    if (modeText == QStringLiteral("シャッフル"))
         return playShuffled(false);
     const int index = followingRow();
     drawnRow = -1;
@@ -180,24 +180,24 @@ int vurnCore::followingRow()
     // currentIndex is not adjusted when tracks are removed; a stale one
     // counts as the start of the list.
     const int current = validOrZero(currentIndex);
-    const QString numbered = tr("リピートなし：");
+    const QString numbered = QStringLiteral("リピートなし：");
     int index = 0;
-    if (modeText == tr("1曲リピート")) {
+    if (modeText == QStringLiteral("1曲リピート")) {
         index = current;
-    } else if (modeText == tr("全曲リピート(>>)")) {
+    } else if (modeText == QStringLiteral("全曲リピート(>>)")) {
         index = currentIndex + 1;
         if (index >= size || index < 0)
             index = 0;
-    } else if (modeText == tr("全曲リピート(<<)")) {
+    } else if (modeText == QStringLiteral("全曲リピート(<<)")) {
         // A removed current track: the row before it is already the next one back.
         index = currentGone ? currentIndex : currentIndex - 1;
         if (index < 0 || index >= size)
             index = size - 1;
-    } else if (modeText == tr("ランダム") || modeText == tr("リピートなし：ランダム")) {
+    } else if (modeText == QStringLiteral("ランダム") || modeText == QStringLiteral("リピートなし：ランダム")) {
         if (drawnRow < 0 || drawnRow >= size)
             drawnRow = randomIndex();
         index = drawnRow;
-    } else if (modeText == tr("シャッフル")) {
+    } else if (modeText == QStringLiteral("シャッフル")) {
         index = peekShuffled();
     } else if (modeText.left(numbered.size()) == numbered) {
         // A track number that names no track (missing, zero, too large, not a
@@ -215,14 +215,14 @@ int vurnCore::rowNamedByNext() const
 {
     // The rows playNext picks by position; the random ones and a step back
     // from the top take whatever rows there are, so the first will do.
-    if (modeText == tr("1曲リピート"))
+    if (modeText == QStringLiteral("1曲リピート"))
         return qMax(0, currentIndex);
-    if (modeText == tr("全曲リピート(>>)"))
+    if (modeText == QStringLiteral("全曲リピート(>>)"))
         return qMax(0, currentIndex + 1);
-    if (modeText == tr("全曲リピート(<<)"))
+    if (modeText == QStringLiteral("全曲リピート(<<)"))
         return qMax(0, currentIndex - 1);
-    const QString numbered = tr("リピートなし：");
-    if (modeText.startsWith(numbered) && modeText != tr("リピートなし：ランダム"))
+    const QString numbered = QStringLiteral("リピートなし：");
+    if (modeText.startsWith(numbered) && modeText != QStringLiteral("リピートなし：ランダム"))
         return qMax(0, modeText.mid(numbered.size()).toInt(nullptr, 10) - 1);
     return 0;
 }
@@ -232,14 +232,14 @@ bool vurnCore::playPrevious()
     const int size = playlist->size();
     if (size == 0)
         return false;
-    const bool random = modeText == tr("ランダム") || modeText == tr("リピートなし：ランダム");
-    const bool shuffle = modeText == tr("シャッフル");
+    const bool random = modeText == QStringLiteral("ランダム") || modeText == QStringLiteral("リピートなし：ランダム");
+    const bool shuffle = modeText == QStringLiteral("シャッフル");
     int index;
-    if (modeText == tr("全曲リピート(>>)")) {
+    if (modeText == QStringLiteral("全曲リピート(>>)")) {
         index = currentGone ? currentIndex : currentIndex - 1;
         if (index < 0 || index >= size)
             index = size - 1;
-    } else if (modeText == tr("全曲リピート(<<)")) {
+    } else if (modeText == QStringLiteral("全曲リピート(<<)")) {
         index = currentIndex + 1;
         if (index >= size || index < 0)
             index = 0;

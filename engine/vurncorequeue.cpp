@@ -27,8 +27,8 @@ void vurnCore::queueFollowing()
     // of a change; one after the engine took the file withdraws it.
     QString want;
     int row = -1;
-    const QString numbered = tr("リピートなし：");
-    const bool stopsAtEnd = modeText == tr("リピートなし") || modeText.startsWith(numbered)
+    const QString numbered = QStringLiteral("リピートなし：");
+    const bool stopsAtEnd = modeText == QStringLiteral("リピートなし") || modeText.startsWith(numbered)
         || (endsWithThisTrack && endsWithThisTrack());
     if (trackLive && !stopsAtEnd && !lastFailed) {
         row = followingRow();
@@ -79,7 +79,7 @@ void vurnCore::onMovedToNext(const QString &file)
 
 void vurnCore::adoptRow(int index)
 {
-    if (modeText == tr("シャッフル") && !shuffleOrder.isEmpty() && int(shuffleOrder.last()) == index)
+    if (modeText == QStringLiteral("シャッフル") && !shuffleOrder.isEmpty() && int(shuffleOrder.last()) == index)
         shuffleOrder.removeLast();
     drawnRow = -1;
     // The same history a started track leaves.

@@ -141,7 +141,7 @@ bool vurnCore::playNextAfterEnd()
     for (int round = 0; round <= size; ++round) {
         if (size == 0)
             break;
-        if (lastFailed && (modeText == tr("1曲リピート") || failuresInRow >= size))
+        if (lastFailed && (modeText == QStringLiteral("1曲リピート") || failuresInRow >= size))
             break;
         if (playNext())
             return true;

@@ -135,7 +135,7 @@ void findBar::runSlice(bool toTheEnd)
     else if (shown == 0)
         result->setText(tr("該当する曲はありません"));
     else
-        result->setText(tr("%1 曲").arg(shown));
+        result->setText(tr("%n 曲", nullptr, shown));
     emit narrowed();
 }
 

@@ -153,8 +153,12 @@ int contentsTop(const QGroupBox *group)
     return group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, group).top();
 }
 
-// A grown widget keeps at most this much of the drawn gap to its neighbour.
+// A grown widget keeps at most this much of the drawn gap to its neighbour
+// (left edge minus right edge), and at least the second, four pixels free:
+// its text now fills it to the edge, where the drawn one may have touched
+// its neighbour with room to spare inside.
 const int keptGap = 12;
+const int grownGap = 5;
 
 // Fits the children of a container without a layout, pushing along what
 // stood right of or below a grown widget.
@@ -192,7 +196,10 @@ QSize fitContainer(QWidget *container, QSize room)
                 // Drawn edges may share a pixel or two.
                 const bool right = b.before.left() >= a.before.right() - 1;
                 const bool below = b.before.top() >= a.before.bottom() - 1;
-                const int needX = a.now.right() + std::min(keptGap, b.before.left() - a.before.right()) - b.now.left();
+                int gapX = std::min(keptGap, b.before.left() - a.before.right());
+                if (a.now.width() > a.before.width())
+                    gapX = std::max(gapX, grownGap);
+                const int needX = a.now.right() + gapX - b.now.left();
                 const int needY = a.now.bottom() + std::min(keptGap, b.before.top() - a.before.bottom()) - b.now.top();
                 bool sideways;
                 if (right && rowsOverlap(a.before, b.before))

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   fonts-noto-cjk
   cmake g++ make pkg-config
-  qtbase5-dev qttranslations5-l10n libtag1-dev
+  qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n libtag1-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-libav gstreamer1.0-plugins-ugly gstreamer1.0-pulseaudio lame
   libpulse-dev pulseaudio pulseaudio-utils xvfb xauth xdotool python3-xlib sox libsox-fmt-all ffmpeg vorbis-tools

@@ -97,7 +97,7 @@ void playlistTab::showContents()
         lines << line;
     }
     ui->playlist_contents->addItems(lines);
-    ui->label_allcount->setText(QString::number(tracks.size()) + tr(" 曲"));
+    ui->label_allcount->setText(tr("%n 曲", nullptr, tracks.size()));
     ui->label_alltime->setText(musicInfo::msecToString(total));
 }
 
@@ -138,8 +138,8 @@ void playlistTab::remove()
     const int alarms = alarmsNaming ? alarmsNaming(name) : 0;
     if (alarms > 0)
         text += QLatin1Char('\n')
-            + tr("このプレイリストを使うアラームが %1 件あります。それらのアラームは標準プレイリストで鳴ります。")
-                  .arg(alarms);
+            + tr("このプレイリストを使うアラームが %n 件あります。それらのアラームは標準プレイリストで鳴ります。",
+                 nullptr, alarms);
     if (!confirm(tr("プレイリストの削除"), text))
         return;
     if (!playlistStore::remove(name))

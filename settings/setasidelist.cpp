@@ -103,17 +103,18 @@ QString setAsideList::description() const
 {
     if (!kept)
         return QObject::tr("戻せるプレイリストはありません");
-    const QString list = keptCount > 0 ? QObject::tr("のプレイリスト（%1 曲）").arg(keptCount)
+    const QString list = keptCount > 0 ? QObject::tr("のプレイリスト（%n 曲）", nullptr, keptCount)
                                        : QObject::tr("の空のプレイリスト");
+    // Whole sentences with the list in them, so a language can order them its own way.
     switch (keptCause) {
     case setAsideCause::Alarm:
-        return QObject::tr("アラームが鳴らす前") + list + QObject::tr("に戻します");
+        return QObject::tr("アラームが鳴らす前%1に戻します").arg(list);
     case setAsideCause::Load:
-        return QObject::tr("「%1」を読み込む前").arg(keptName) + list + QObject::tr("に戻します");
+        return QObject::tr("「%1」を読み込む前%2に戻します").arg(keptName, list);
     case setAsideCause::Clear:
-        return QObject::tr("クリアする前") + list + QObject::tr("に戻します");
+        return QObject::tr("クリアする前%1に戻します").arg(list);
     case setAsideCause::Restore:
         break;
     }
-    return QObject::tr("「戻す」の前") + list + QObject::tr("に戻します");
+    return QObject::tr("「戻す」の前%1に戻します").arg(list);
 }

@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QStyle>
 #include <QUrl>
 
 #include <algorithm>
@@ -48,13 +49,20 @@ setWindow::setWindow(QWidget *parent)
     // The weekday columns are narrower than the style's default minimum.
     ui->alarmListTable->horizontalHeader()->setMinimumSectionSize(20);
     const int columns = int(sizeof(alarmColumnWidths) / sizeof(alarmColumnWidths[0]));
-    for (int column = 0; column < columns && column < ui->alarmListTable->columnCount(); ++column)
-        ui->alarmListTable->setColumnWidth(column, alarmColumnWidths[column]);
+    // The drawn widths, or what the heading needs at the font (English
+    // weekdays are wider than their one Japanese character).
+    QHeaderView *heading = ui->alarmListTable->horizontalHeader();
+    const int headingMargins = 2 * heading->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, heading) + 2;
+    for (int column = 0; column < columns && column < ui->alarmListTable->columnCount(); ++column) {
+        const QTableWidgetItem *item = ui->alarmListTable->horizontalHeaderItem(column);
+        const int needed = item ? heading->fontMetrics().horizontalAdvance(item->text()) + headingMargins : 0;
+        ui->alarmListTable->setColumnWidth(column, qMax(alarmColumnWidths[column], needed));
+    }
 
     for (const int minutes : vurnSettings::snoozeMinuteItems())
-        ui->snoozeCombo->addItem(tr("%1分").arg(minutes), minutes);
+        ui->snoozeCombo->addItem(tr("%n分", nullptr, minutes), minutes);
     for (const int minutes : vurnSettings::catchUpMinuteItems())
-        ui->catchUpCombo->addItem(minutes == 0 ? tr("鳴らさない") : tr("%1分前まで鳴らす").arg(minutes), minutes);
+        ui->catchUpCombo->addItem(minutes == 0 ? tr("鳴らさない") : tr("%n分前まで鳴らす", nullptr, minutes), minutes);
     fillSoundChoices();
     setWakeAvailable(false, tr("確認しています…"));
     // The bulk dialog appends to the working list directly.

@@ -10,6 +10,7 @@
 #include "engine/vurncore.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
+#include "support/languagerig.h"
 #include "support/alarmsetup.h"
 #include "support/audiofixtures.h"
 
@@ -297,13 +298,23 @@ void tst_AlarmRingWindow::secondAlarmKeepsOneWindow()
 void tst_AlarmRingWindow::wholeMessageShows_data()
 {
     QTest::addColumn<int>("pointSize");
-    QTest::newRow("platform default") << 0;
-    QTest::newRow("11 pt") << 11;
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QString>("playlistLine");
+    const QString japanese = QStringLiteral("プレイリスト「夜 2");
+    const QString english = QStringLiteral("Playlist “夜 2");
+    QTest::newRow("Japanese, platform default") << 0 << false << japanese;
+    QTest::newRow("Japanese, 11 pt") << 11 << false << japanese;
+    QTest::newRow("English, platform default") << 0 << true << english;
+    QTest::newRow("English, 11 pt") << 11 << true << english;
 }
 
 void tst_AlarmRingWindow::wholeMessageShows()
 {
     QFETCH(int, pointSize);
+    QFETCH(bool, english);
+    QFETCH(QString, playlistLine);
+    const LanguageRig language(english ? uiLanguage::English : uiLanguage::Japanese);
+    QVERIFY(language.isShown());
     if (pointSize > 0) {
         QFont font = platformFont;
         font.setPointSize(pointSize);
@@ -324,7 +335,7 @@ void tst_AlarmRingWindow::wholeMessageShows()
                                           "ヘッドホンだけにつながっていると部屋には聞こえません。"));
     ring->setNowPlaying(QStringLiteral("1 : とても長い曲名の曲、朝の光が窓から差し込むころにかけたい一曲"));
     QApplication::processEvents();
-    QVERIFY(ring->playlistLabel->text().startsWith(QStringLiteral("プレイリスト「夜 2")));
+    QVERIFY2(ring->playlistLabel->text().startsWith(playlistLine), qPrintable(ring->playlistLabel->text()));
     const QRect inside = ring->contentsRect();
     for (QLabel *label : {ring->timeLabel, ring->playingLabel, ring->outputLabel, ring->playlistLabel}) {
         QVERIFY2(label->isVisible(), qPrintable(label->objectName()));

@@ -6,6 +6,7 @@
 #include "engine/vurncore.h"
 #include "forms/findbar.h"
 #include "settings/vurnsettings.h"
+#include "support/languagerig.h"
 #include "support/audiofixtures.h"
 #include "support/statedir.h"
 #include "support/textcheck.h"
@@ -62,6 +63,7 @@ private:
     std::unique_ptr<AudioFixtures> fixtures;
     std::unique_ptr<StateDir> state;
     std::unique_ptr<MainWindow> window;
+    std::unique_ptr<LanguageRig> language;
 };
 
 void tst_MainWindowLooks::initTestCase()
@@ -87,6 +89,7 @@ void tst_MainWindowLooks::cleanup()
 {
     window.reset();
     state.reset();
+    language.reset();
     QApplication::setFont(platformFont);
 }
 
@@ -111,15 +114,23 @@ void tst_MainWindowLooks::foldedWindowShowsPlayerWhole_data()
 {
     QTest::addColumn<int>("pointSize");
     QTest::addColumn<bool>("findOpen");
-    QTest::newRow("platform font") << 0 << false;
-    QTest::newRow("11 pt") << 11 << false;
-    QTest::newRow("find bar open") << 0 << true;
+    QTest::addColumn<bool>("english");
+    for (const bool english : {false, true}) {
+        const char *name = english ? "English" : "Japanese";
+        QTest::addRow("%s, platform font", name) << 0 << false << english;
+        QTest::addRow("%s, 11 pt", name) << 11 << false << english;
+        QTest::addRow("%s, find bar open", name) << 0 << true << english;
+        QTest::addRow("%s, 11 pt, find bar open", name) << 11 << true << english;
+    }
 }
 
 void tst_MainWindowLooks::foldedWindowShowsPlayerWhole()
 {
     QFETCH(int, pointSize);
     QFETCH(bool, findOpen);
+    QFETCH(bool, english);
+    language = std::make_unique<LanguageRig>(english ? uiLanguage::English : uiLanguage::Japanese);
+    QVERIFY(language->isShown());
     open(pointSize);
     window->addPaths({fixtures->make(QStringLiteral("one.wav"), 1000)});
     if (findOpen)

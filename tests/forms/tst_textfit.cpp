@@ -1,6 +1,6 @@
 // Every text of the main window, the settings window (alarm-table choosers
 // included) and the bulk dialog shows whole at the platform's default font
-// and at 11 pt, judged from the font's metrics; where the drawn sizes are
+// and at 11 pt, in Japanese and in English, judged from the font's metrics; where the drawn sizes are
 // enough, nothing moves.
 #include "alarm/alarm_set_window.h"
 #include "alarm/setwindowcore.h"
@@ -9,6 +9,7 @@
 #include "forms/textfit.h"
 #include "settings/setwindow.h"
 #include "settings/vurnsettings.h"
+#include "support/languagerig.h"
 #include "support/textcheck.h"
 
 #include <QAction>
@@ -17,8 +18,10 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -42,6 +45,7 @@ private slots:
     void bulkDialog_data();
     void bulkDialog();
     void drawingThatFitsStaysPut();
+    void grownWidgetKeepsRoomFromTouchingNeighbour();
     void grownWidgetPushesItsNeighbours();
 
 private:
@@ -50,6 +54,7 @@ private:
 
     QFont platformFont;
     std::unique_ptr<QTemporaryDir> stateDir;
+    std::unique_ptr<LanguageRig> language;
 };
 
 void tst_TextFit::initTestCase()
@@ -66,6 +71,7 @@ void tst_TextFit::init()
 void tst_TextFit::cleanup()
 {
     QApplication::setFont(platformFont);
+    language.reset();
     vurnSettings::setStateDirectoryOverride(QString());
     stateDir.reset();
 }
@@ -73,17 +79,24 @@ void tst_TextFit::cleanup()
 void tst_TextFit::fontRows()
 {
     QTest::addColumn<int>("pointSize");
-    QTest::newRow("platform default") << 0;
-    QTest::newRow("11 pt") << 11;
+    QTest::addColumn<int>("shownLanguage");
+    for (const int shown : {uiLanguage::Japanese, uiLanguage::English}) {
+        const char *name = shown == uiLanguage::English ? "English" : "Japanese";
+        QTest::addRow("%s, platform default", name) << 0 << shown;
+        QTest::addRow("%s, 11 pt", name) << 11 << shown;
+    }
 }
 
 void tst_TextFit::applyFontRow()
 {
     QFETCH(int, pointSize);
+    QFETCH(int, shownLanguage);
     QFont font = platformFont;
     if (pointSize > 0)
         font.setPointSize(pointSize);
     QApplication::setFont(font);
+    language = std::make_unique<LanguageRig>(uiLanguage::Language(shownLanguage));
+    QVERIFY(language->isShown());
 }
 
 void tst_TextFit::mainWindow_data()
@@ -94,6 +107,8 @@ void tst_TextFit::mainWindow_data()
 void tst_TextFit::mainWindow()
 {
     applyFontRow();
+    if (QTest::currentTestFailed())
+        return;
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -122,6 +137,8 @@ void tst_TextFit::settingsWindow_data()
 void tst_TextFit::settingsWindow()
 {
     applyFontRow();
+    if (QTest::currentTestFailed())
+        return;
     vurnCore player;
     setWindow window;
     window.setPlayerCore(&player);
@@ -141,6 +158,14 @@ void tst_TextFit::settingsWindow()
     }
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Each heading of the alarm table shows whole above its column.
+    QHeaderView *heading = table->horizontalHeader();
+    const int margins = 2 * heading->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, heading);
+    for (int column = 0; column < table->columnCount(); ++column) {
+        const QString text = table->horizontalHeaderItem(column)->text();
+        QVERIFY2(heading->sectionSize(column) >= heading->fontMetrics().horizontalAdvance(text) + margins,
+                 qPrintable(QStringLiteral("%1: %2 px").arg(text).arg(heading->sectionSize(column))));
+    }
     auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->setCurrentIndex(tab);
@@ -184,6 +209,8 @@ void tst_TextFit::bulkDialog_data()
 void tst_TextFit::bulkDialog()
 {
     applyFontRow();
+    if (QTest::currentTestFailed())
+        return;
     QTableWidget table(0, 16);
     setWindowCore core;
     core.setTable(&table);
@@ -209,6 +236,22 @@ void tst_TextFit::drawingThatFitsStaysPut()
     QCOMPARE(label->geometry(), QRect(10, 10, 300, 40));
     QCOMPARE(button->geometry(), QRect(320, 10, 200, 60));
     QCOMPARE(dialog.size(), QSize(600, 100));
+}
+
+void tst_TextFit::grownWidgetKeepsRoomFromTouchingNeighbour()
+{
+    // Drawn touching (a short text with room to spare): grown, the text
+    // would run into the box beside it.
+    QDialog dialog;
+    auto *label = new QLabel(QStringLiteral("onwards, every"), &dialog);
+    label->setGeometry(80, 20, 31, 20);
+    auto *box = new QPushButton(QStringLiteral("0"), &dialog);
+    box->setGeometry(110, 20, 42, 22);
+    dialog.resize(400, 60);
+    textFit::fitWindow(&dialog);
+    QVERIFY(label->width() > 31);
+    QVERIFY2(box->x() >= label->geometry().right() + 1 + 4,
+             qPrintable(QStringLiteral("%1 after %2").arg(box->x()).arg(label->geometry().right())));
 }
 
 void tst_TextFit::grownWidgetPushesItsNeighbours()

@@ -26,6 +26,11 @@ need share/vurn/Vurn.html
 need share/vurn/alarm-tone.wav
 need share/man/man1/vurn.1
 [ -x "$prefix/bin/vurn" ] || problem "bin/vurn is not executable"
+need share/vurn/translations/vurn_en.qm
+# The installed program finds its catalogue: a German desktop reads English.
+help=$(env -u LANGUAGE -u LC_ALL LANG=de_DE.UTF-8 QT_QPA_PLATFORM=offscreen "$prefix/bin/vurn" --help 2>/dev/null) \
+  || problem "the installed vurn --help failed"
+grep -qF "Start in the tray" <<<"$help" || problem "the installed vurn does not speak English to a German desktop"
 
 # The wake helper and what lets the system bus start it and polkit judge it.
 helper=libexec/vurn/vurn-wake-helper
