@@ -237,6 +237,14 @@ void gstEngine::pollBus()
     }
     if (lengthMsec < 0 && (current == State::Playing || current == State::Paused))
         refreshLength();
+    // A seek the demuxer refused while it played (some refuse while they
+    // are still busy with the last one) is asked again, rather than left
+    // for a state change that may never come.
+    if (pendingSeek >= 0 && !changing && (current == State::Playing || current == State::Paused)
+        && gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
+                                   GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                   pendingSeek * GST_MSECOND))
+        pendingSeek = -1;
     // Read after the messages, so that a new stream's report found at the
     // next poll still has the position heard before it came.
     if (current == State::Playing && reachedFile.isEmpty()) {
