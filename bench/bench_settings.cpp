@@ -1,8 +1,8 @@
 // Saving (with the flush to disk) and loading a 10,000-track playlist and 100 alarms.
 #include "alarm/alarmlist.h"
 #include "alarm/alarmone.h"
-#include "engine/musicinfo.h"
-#include "settings/vurnsettings.h"
+#include "library/musicinfo.h"
+#include "storage/vurnsettings.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

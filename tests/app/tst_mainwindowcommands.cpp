@@ -1,11 +1,11 @@
 // The main window's commands, driven through its actions and widgets, with real
 // files playing into the null sink.
 #include "app/mainwindow.h"
-#include "engine/musicinfo.h"
-#include "engine/musicplay.h"
-#include "engine/trackloader.h"
-#include "engine/vurncore.h"
-#include "settings/vurnsettings.h"
+#include "library/musicinfo.h"
+#include "player/musicplay.h"
+#include "playlist/trackloader.h"
+#include "playlist/vurncore.h"
+#include "storage/vurnsettings.h"
 #include "support/audiofixtures.h"
 #include "support/modalanswerer.h"
 #include "support/playlisttable.h"

@@ -4,12 +4,12 @@
 #include "alarm/alarm_set_window.h"
 #include "alarm/alarmlist.h"
 #include "alarm/alarmone.h"
-#include "engine/vurncore.h"
+#include "playlist/vurncore.h"
 #include "settings/setwindow.h"
-#include "settings/vurnsettings.h"
+#include "storage/vurnsettings.h"
 #include "support/audiofixtures.h"
-#include "support/modalanswerer.h"
 #include "support/inisnapshot.h"
+#include "support/modalanswerer.h"
 
 #include <QApplication>
 #include <QCheckBox>
