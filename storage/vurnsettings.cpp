@@ -1,7 +1,5 @@
 #include "storage/vurnsettings.h"
 
-#include "alarm/alarmlist.h"
-#include "alarm/alarmone.h"
 #include "library/musicinfo.h"
 #include "storage/statefile.h"
 #include "storage/statefolders.h"
@@ -26,7 +24,6 @@ namespace {
 const char versionText[] = "0.3.4";
 const char generalGroup[] = "General";
 const QString defaultRepeatMode = QStringLiteral("全曲リピート(>>)");
-const QString standardPlayList = QStringLiteral("標準プレイリスト");
 const int defaultVolume = 70;
 
 // A hand-edited value with an unquoted comma is read back as a list; joining
@@ -182,80 +179,6 @@ bool vurnSettings::boolValue(const QString &key, bool fallback) const
 {
     const QVariant v = store->value(key);
     return v.isValid() ? v.toBool() : fallback;
-}
-
-// ---- Alarm groups Alarm0, Alarm1, ... ---------------------------------------
-
-alarmList *vurnSettings::loadAlarmList()
-{
-    auto *alarms = new alarmList(this);
-    if (!store)
-        return alarms;
-    for (int i = 0;; ++i) {
-        auto *alarm = new alarmOne(alarms);
-        store->beginGroup(QStringLiteral("Alarm") + QString::number(i));
-
-        alarm->enabled = boolValue(QStringLiteral("Enabled"), true);
-
-        // Hour and minute are whatever stands at 0-1 and 3-4; the separator is
-        // skipped unseen and nothing is validated here.
-        const QString time = stringValue(QStringLiteral("Time"));
-        alarm->hour = time.mid(0, 2);
-        alarm->minute = time.mid(3, 2);
-
-        const QString week = stringValue(QStringLiteral("Week"));
-        for (const QChar c : week) {
-            if (c >= QLatin1Char('0') && c <= QLatin1Char('6'))
-                alarm->week[c.unicode() - '0'] = true;
-        }
-
-        alarm->playListName = stringValue(QStringLiteral("PlayList"));
-        alarm->playMode = stringValue(QStringLiteral("PlayMode"));
-        alarm->firstPlay = boolValue(QStringLiteral("FirstPlay"), false);
-        alarm->interrupt = boolValue(QStringLiteral("Interrupt"), false);
-        alarm->volume = stringValue(QStringLiteral("Volume"));
-        alarm->volumeControl = stringValue(QStringLiteral("VolumeControl"));
-        store->endGroup();
-
-        const bool anything = !alarm->enabled || !time.isEmpty() || !week.isEmpty()
-            || !alarm->playListName.isEmpty() || !alarm->playMode.isEmpty()
-            || !alarm->volume.isEmpty() || !alarm->volumeControl.isEmpty()
-            || alarm->firstPlay || alarm->interrupt;
-        if (!anything) {
-            // A group at its defaults (or absent) ends the list; the unused
-            // record stays a child of the list and goes with it.
-            break;
-        }
-        alarms->append(alarm);
-    }
-    return alarms;
-}
-
-void vurnSettings::saveAlarmList(const alarmList *alarms)
-{
-    if (!store || !alarms)
-        return;
-    int i = 0;
-    for (const alarmOne *alarm : *alarms) {
-        store->beginGroup(QStringLiteral("Alarm") + QString::number(i));
-        store->setValue(QStringLiteral("Enabled"), alarm->enabled);
-        store->setValue(QStringLiteral("Time"), alarm->hour + QLatin1Char(':') + alarm->minute);
-        QString week;
-        for (int d = 0; d < 7; ++d) {
-            if (alarm->week[d])
-                week += QChar(QLatin1Char(char('0' + d)));
-        }
-        store->setValue(QStringLiteral("Week"), week);
-        store->setValue(QStringLiteral("PlayList"),
-                        alarm->playListName.isEmpty() ? standardPlayList : alarm->playListName);
-        store->setValue(QStringLiteral("PlayMode"), alarm->playMode);
-        store->setValue(QStringLiteral("FirstPlay"), alarm->firstPlay);
-        store->setValue(QStringLiteral("Interrupt"), alarm->interrupt);
-        store->setValue(QStringLiteral("Volume"), alarm->volume);
-        store->setValue(QStringLiteral("VolumeControl"), alarm->volumeControl);
-        store->endGroup();
-        ++i;
-    }
 }
 
 // ---- Whole file --------------------------------------------------------------

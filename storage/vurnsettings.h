@@ -10,7 +10,6 @@
 #include <functional>
 
 class QSettings;
-class alarmList;
 class musicInfo;
 struct storedTrack;
 
@@ -74,8 +73,6 @@ public:
     void savePlayList(const QList<storedTrack> &tracks);
     // Lets go of the file without writing anything (it was only read).
     void closeUnchanged();
-    alarmList *loadAlarmList();
-    void saveAlarmList(const alarmList *alarms);
 
     // Drops every key of the open file in memory, so that the next sync
     // writes only what was saved after it; the file itself stays in place.

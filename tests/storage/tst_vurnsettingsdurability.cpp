@@ -1,4 +1,5 @@
 #include "alarm/alarmlist.h"
+#include "alarm/alarmliststore.h"
 #include "alarm/alarmone.h"
 #include "library/musicinfo.h"
 #include "storage/vurnsettings.h"
@@ -57,7 +58,7 @@ void saveGeneration(vurnSettings &settings, int gen)
     settings.clearAll();
     settings.saveRepeatMode(genMode(gen));
     settings.saveVolume(gen % 101);
-    settings.saveAlarmList(&alarms);
+    alarmListStore::save(settings, &alarms);
     settings.saveAlarmEnable(gen % 2 == 0);
     settings.savePlayList(tracks);
     settings.saveWindowLayout(QByteArray(64, char(gen % 256)), QByteArray());
@@ -104,7 +105,7 @@ int checkGeneration(const QString &dir, QString *why)
             return -1;
         }
     }
-    std::unique_ptr<alarmList> alarms(s.loadAlarmList());
+    std::unique_ptr<alarmList> alarms(alarmListStore::load(s));
     if (alarms->size() != alarmCount(gen)) {
         *why = QStringLiteral("%1 alarms for generation %2").arg(alarms->size()).arg(gen);
         return -1;
