@@ -1,6 +1,6 @@
 // The playback controller's choice of track by play mode, its history and
-// shuffle order, the volume texts and the handling of tracks that cannot be
-// played, with real files playing into the null sink.
+// shuffle order, with real files playing into the null sink. The volume is
+// tst_vurncorevolume, tracks that cannot be played tst_vurncorefailures.
 #include "player/musicplay.h"
 #include "playlist/playlist.h"
 #include "playlist/vurncore.h"
@@ -41,15 +41,6 @@ private slots:
     void historySkipsRemovedTracks();
     void shuffleVisitsEachOncePerRound();
     void shuffleSkipsRemovedTracks();
-    void volumeText_data();
-    void volumeText();
-    void volumeAndMute();
-    void missingFileFails();
-    void undecodableFileFails();
-    void stalledStartFails();
-    void endOfTrackSkipsBrokenTrackOnce();
-    void endOfTrackStopsAfterOnePass_data();
-    void endOfTrackStopsAfterOnePass();
 
 private:
     void addTracks(int count);
@@ -403,183 +394,6 @@ void tst_VurnCoreModes::shuffleSkipsRemovedTracks()
     }
     for (quint32 entry : qAsConst(core->shuffleOrder))
         QVERIFY(entry < 3);
-}
-
-void tst_VurnCoreModes::volumeText_data()
-{
-    QTest::addColumn<int>("percent");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("0") << 0 << "vol:00";
-    QTest::newRow("5") << 5 << "vol:05";
-    QTest::newRow("9") << 9 << "vol:09";
-    QTest::newRow("10") << 10 << "vol:10";
-    QTest::newRow("42") << 42 << "vol:42";
-    QTest::newRow("100") << 100 << "vol:100";
-    QTest::newRow("101") << 101 << "vol:0101";
-}
-
-void tst_VurnCoreModes::volumeText()
-{
-    QFETCH(int, percent);
-    QFETCH(QString, text);
-    QCOMPARE(core->volumeText(percent), text);
-}
-
-void tst_VurnCoreModes::volumeAndMute()
-{
-    QPushButton button;
-    QSlider slider;
-    slider.setRange(0, 100);
-
-    core->setVolumePercent(70, &button, &slider);
-    QCOMPARE(button.text(), QStringLiteral("vol:70"));
-    QCOMPARE(slider.value(), 70);
-    QCOMPARE(core->volume(), 0.70); // what was set, not what the backend reads back
-
-    // A fade-in step: rounded up to the next whole percent, but 0.07 stays 7.
-    core->setVolumeLevel(0.421, &button, &slider);
-    QCOMPARE(button.text(), QStringLiteral("vol:43"));
-    QCOMPARE(slider.value(), 43);
-    QCOMPARE(core->volume(), 0.421);
-    core->setVolumeLevel(0.07, &button, &slider);
-    QCOMPARE(button.text(), QStringLiteral("vol:07"));
-    QCOMPARE(slider.value(), 7);
-
-    core->setVolumePercent(5, &button, &slider);
-    core->toggleMute(&button);
-    QCOMPARE(button.text(), QStringLiteral("mute"));
-    // Muted: the volume, the text and the slider all stay.
-    core->setVolumePercent(60, &button, &slider);
-    core->setVolumeLevel(0.9, &button, &slider);
-    QCOMPARE(button.text(), QStringLiteral("mute"));
-    QCOMPARE(slider.value(), 5);
-    QCOMPARE(core->volume(), 0.05);
-    core->toggleMute(&button);
-    QCOMPARE(button.text(), QStringLiteral("vol:5"));
-    QCOMPARE(core->volume(), 0.05);
-    core->setVolumePercent(60, &button, &slider);
-    QCOMPARE(button.text(), QStringLiteral("vol:60"));
-}
-
-void tst_VurnCoreModes::missingFileFails()
-{
-    addTracks(3);
-    core->setModeText(QStringLiteral("全曲リピート(>>)"));
-    QVERIFY(core->playTrack(0, false));
-    QVERIFY(waitPlaying());
-    QSignalSpy failed(core, &vurnCore::trackFailed);
-    QVERIFY(QFile::remove(core->tracks().at(1)->filePath));
-    QVERIFY(!core->playNext());
-    QVERIFY(core->lastTrackFailed());
-    QCOMPARE(play->text(), QStringLiteral("♪"));
-    QCOMPARE(title->text(), QStringLiteral("1 : T0"));
-    // Reported once the call that tried it has returned.
-    QTRY_COMPARE(failed.count(), 1);
-    QTRY_VERIFY(!core->isPlaying());
-    // The missing track counts as the one tried last: the next one follows.
-    QCOMPARE(core->currentIndex, 1);
-    QVERIFY(core->playNext());
-    QCOMPARE(core->currentIndex, 2);
-    QVERIFY(waitPlaying());
-    QVERIFY(!core->lastTrackFailed());
-    QTest::qWait(100);
-    QCOMPARE(failed.count(), 1);
-}
-
-void tst_VurnCoreModes::undecodableFileFails()
-{
-    addTracks(2);
-    breakTrack(0);
-    QSignalSpy failed(core, &vurnCore::trackFailed);
-    QVERIFY(core->playTrack(0, false)); // the file exists: handed to the backend
-    QVERIFY(failed.wait(8000));
-    QVERIFY(core->lastTrackFailed());
-    QCOMPARE(play->text(), QStringLiteral("♪"));
-    QTest::qWait(1500);
-    QCOMPARE(failed.count(), 1); // once, however the backend reports it
-    QVERIFY(!core->isPlaying());
-    QCOMPARE(play->text(), QStringLiteral("♪"));
-}
-
-void tst_VurnCoreModes::stalledStartFails()
-{
-    addTracks(1);
-    core->startTimeoutMsec = 1; // gives up before the backend can start
-    QSignalSpy failed(core, &vurnCore::trackFailed);
-    QVERIFY(core->playTrack(0, false));
-    QVERIFY(failed.wait(3000));
-    QCOMPARE(play->text(), QStringLiteral("♪"));
-    QTest::qWait(1500);
-    QCOMPARE(failed.count(), 1);
-    QVERIFY(!core->isPlaying()); // and it does not start sounding later
-    QCOMPARE(play->text(), QStringLiteral("♪"));
-
-    core->startTimeoutMsec = 5000;
-    QVERIFY(core->playTrack(0, false));
-    QVERIFY(waitPlaying());
-    QTest::qWait(200);
-    QCOMPARE(failed.count(), 1);
-    QCOMPARE(play->text(), QStringLiteral("■"));
-}
-
-void tst_VurnCoreModes::endOfTrackSkipsBrokenTrackOnce()
-{
-    addTracks(3);
-    breakTrack(1);
-    core->setModeText(QStringLiteral("全曲リピート(>>)"));
-    // What the main window does at the end of a track in a repeating mode.
-    connect(core, &vurnCore::trackEnded, core, &vurnCore::playNextAfterEnd);
-    QSignalSpy failed(core, &vurnCore::trackFailed);
-    QVERIFY(core->playTrack(0, false));
-    QVERIFY(waitPlaying());
-    // T0 ends, T1 fails, T2 plays.
-    QTRY_COMPARE_WITH_TIMEOUT(core->currentIndex, 2, 8000);
-    QVERIFY(waitPlaying());
-    QCOMPARE(failed.count(), 1);
-    QCOMPARE(play->text(), QStringLiteral("■"));
-    QVERIFY(!core->lastTrackFailed());
-}
-
-void tst_VurnCoreModes::endOfTrackStopsAfterOnePass_data()
-{
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<QString>("kinds"); // b: undecodable, m: missing
-    QTest::addColumn<int>("failures");
-    QTest::newRow("forwards, undecodable") << "全曲リピート(>>)" << "bbb" << 3;
-    QTest::newRow("backwards, mixed") << "全曲リピート(<<)" << "bmb" << 3;
-    QTest::newRow("forwards, missing") << "全曲リピート(>>)" << "mmm" << 3;
-    QTest::newRow("random") << "ランダム" << "bbb" << 3;
-    QTest::newRow("shuffle") << "シャッフル" << "bmb" << 3;
-    QTest::newRow("one repeats once") << "1曲リピート" << "bbb" << 1;
-}
-
-void tst_VurnCoreModes::endOfTrackStopsAfterOnePass()
-{
-    QFETCH(QString, mode);
-    QFETCH(QString, kinds);
-    QFETCH(int, failures);
-    addTracks(kinds.size());
-    for (int i = 0; i < kinds.size(); ++i) {
-        if (kinds.at(i) == QLatin1Char('b'))
-            breakTrack(i);
-        else
-            QVERIFY(QFile::remove(core->tracks().at(i)->filePath));
-    }
-    core->setModeText(mode);
-    connect(core, &vurnCore::trackEnded, core, &vurnCore::playNextAfterEnd);
-    QSignalSpy failed(core, &vurnCore::trackFailed);
-    // Missing files fail at once, so the chain is started as the main window
-    // would after a failure it heard of.
-    core->playTrack(0, false);
-    if (!core->lastTrackFailed())
-        QVERIFY(failed.wait(8000));
-    if (kinds.at(0) == QLatin1Char('m'))
-        core->playNextAfterEnd();
-    QTRY_COMPARE_WITH_TIMEOUT(failed.count(), failures, 10000);
-    QTest::qWait(2000);
-    QCOMPARE(failed.count(), failures);
-    QCOMPARE(play->text(), QStringLiteral("♪"));
-    QVERIFY(!core->isPlaying());
 }
 
 QTEST_MAIN(tst_VurnCoreModes)
