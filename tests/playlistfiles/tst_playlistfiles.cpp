@@ -128,6 +128,9 @@ void tst_PlaylistFiles::roundTrips_data()
     QTest::newRow("xspf") << "out/list.xspf" << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
     QTest::newRow("m3u8 beside the music") << "music/list.m3u8" << "#EXTM3U";
     QTest::newRow("xspf beside the music") << "music/list.xspf" << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+    // The suffix chooses the format whatever its case, when written and when read.
+    QTest::newRow("XSPF in capitals") << "out/LIST.XSPF" << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+    QTest::newRow("M3U8 in capitals") << "out/LIST.M3U8" << "#EXTM3U";
 }
 
 void tst_PlaylistFiles::roundTrips()
