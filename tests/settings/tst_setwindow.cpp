@@ -1,6 +1,6 @@
 // The settings window: its form, the all-alarms switch, the alarm buttons with
-// every refusal and question, ok / cancel / reset, the read-me and web page.
-// Saving the current playlist under a name is tst_setwindowsave.
+// every refusal and question, ok / cancel / reset. The read-me and web page
+// are tst_setwindowhelp, saving the current playlist tst_setwindowsave.
 #include "alarm/alarm_set_window.h"
 #include "alarm/alarmlist.h"
 #include "alarm/alarmone.h"
@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
@@ -26,19 +25,8 @@
 #include <QTemporaryDir>
 #include <QStyle>
 #include <QTest>
-#include <QUrl>
 
 #include <memory>
-
-// Stands in for the desktop: records the URLs the window asks to open.
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
 
 class tst_SetWindow : public QObject
 {
@@ -60,9 +48,6 @@ private slots:
     void deleteOnlyRowAsks();
     void clearThenOkCancelReset();
     void bulkDialogOpensWithTrackCount();
-    void readmeMissing();
-    void readmeAndWebOpenShippedFiles_data();
-    void readmeAndWebOpenShippedFiles();
 
 private:
     template<typename T>
@@ -85,7 +70,6 @@ private:
     std::unique_ptr<QTemporaryDir> state;
     vurnCore *player = nullptr;
     setWindow *window = nullptr;
-    UrlRecorder urls;
 };
 
 void tst_SetWindow::initTestCase()
@@ -102,12 +86,10 @@ void tst_SetWindow::initTestCase()
         QVERIFY(!path.isEmpty());
         audio << path;
     }
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &urls, "open");
 }
 
 void tst_SetWindow::cleanupTestCase()
 {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     vurnSettings::setStateDirectoryOverride(QString());
 }
 
@@ -119,7 +101,6 @@ void tst_SetWindow::init()
     player = new vurnCore;
     window = new setWindow;
     window->setPlayerCore(player);
-    urls.opened.clear();
 }
 
 void tst_SetWindow::cleanup()
@@ -422,64 +403,6 @@ void tst_SetWindow::bulkDialogOpensWithTrackCount()
     QCOMPARE(tableHours().size(), 2);
     click("cancelButton");
     QCOMPARE(window->currentAlarmList()->size(), 2);
-}
-
-void tst_SetWindow::readmeMissing()
-{
-    const QString readme = QCoreApplication::applicationDirPath() + QStringLiteral("/Vurn.txt");
-    if (QFile::exists(readme))
-        QSKIP("a Vurn.txt lies beside the test executable");
-    openWith({});
-    ModalAnswerer answerer(QMessageBox::Ok);
-    answerer.arm();
-    click("readmeButton");
-    QVERIFY(answerer.answered);
-    QCOMPARE(answerer.title, QStringLiteral("read meオープンエラー"));
-    QCOMPARE(answerer.text,
-             QStringLiteral("Vurn.txtを表示できません。Vurn.exeと同じフォルダにありません。"));
-    QCOMPARE(answerer.icon, QMessageBox::Warning);
-    QVERIFY(urls.opened.isEmpty());
-}
-
-void tst_SetWindow::readmeAndWebOpenShippedFiles_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::newRow("beside the executable") << QString();
-    QTest::newRow("installed in share/vurn") << QStringLiteral("/../share/vurn");
-}
-
-void tst_SetWindow::readmeAndWebOpenShippedFiles()
-{
-    QFETCH(QString, folder);
-    const QString programDir = QCoreApplication::applicationDirPath();
-    QDir().mkpath(programDir + folder);
-    const QString dir = QFileInfo(programDir + folder).canonicalFilePath();
-    QStringList made;
-    for (const char *name : {"Vurn.txt", "Vurn.html"}) {
-        const QString path = dir + QLatin1Char('/') + QLatin1String(name);
-        // Only where the build has not put the real ones.
-        if (QFile::exists(path) || QFile::exists(programDir + QLatin1Char('/') + QLatin1String(name)))
-            continue;
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("Vurn\n");
-        made << path;
-    }
-    openWith({});
-    ModalAnswerer answerer(QMessageBox::Ok, 500);
-    answerer.arm();
-    click("readmeButton");
-    click("webButton");
-    for (const QString &path : made)
-        QFile::remove(path);
-    QCOMPARE(answerer.count, 0);
-    QCOMPARE(urls.opened.size(), 2);
-    for (const QUrl &url : urls.opened)
-        QVERIFY(url.isLocalFile());
-    QCOMPARE(QFileInfo(urls.opened.at(0).toLocalFile()).fileName(), QStringLiteral("Vurn.txt"));
-    QCOMPARE(QFileInfo(urls.opened.at(1).toLocalFile()).fileName(), QStringLiteral("Vurn.html"));
-    if (!made.isEmpty())
-        QCOMPARE(QFileInfo(urls.opened.at(0).toLocalFile()).absolutePath(), dir);
 }
 
 QTEST_MAIN(tst_SetWindow)
