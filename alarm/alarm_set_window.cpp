@@ -3,7 +3,7 @@
 #include "alarm/alarmlist.h"
 #include "alarm/alarmone.h"
 #include "alarm/setwindowcore.h"
-#include "settings/storedchoice.h"
+#include "storage/storedchoice.h"
 
 #include "forms/textfit.h"
 #include "ui_alarm_set_window.h"

@@ -1,7 +1,7 @@
 #include "alarm/alarmlist.h"
 
-#include "settings/playliststore.h"
-#include "settings/storedchoice.h"
+#include "storage/playliststore.h"
+#include "storage/storedchoice.h"
 
 #include "alarm/alarmone.h"
 

@@ -3,7 +3,7 @@
 #include "alarm/alarmone.h"
 #include "alarm/alarmringwindow.h"
 #include "alarm/alarmtone.h"
-#include "engine/gstengine.h"
+#include "player/gstengine.h"
 
 #include <QTimer>
 

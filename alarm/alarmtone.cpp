@@ -1,6 +1,6 @@
 #include "alarm/alarmtone.h"
 
-#include "settings/shippedfiles.h"
+#include "storage/shippedfiles.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 
 #include "alarm/alarmlist.h"
 #include "alarm/alarmone.h"
-#include "settings/storedchoice.h"
+#include "storage/storedchoice.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
-#include "desktop/instanceguard.h"
 #include "app/mainwindow.h"
 #include "app/uilanguage.h"
 #include "app/vurncatalogue.h"
+#include "desktop/instanceguard.h"
 #include "desktop/terminationwatch.h"
-#include "settings/statefolders.h"
+#include "storage/statefolders.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/gstengine.h"
-#include "engine/loadreport.h"
-#include "engine/rowrange.h"
+#include "library/loadreport.h"
+#include "player/gstengine.h"
+#include "playlist/rowrange.h"
 
 #include <QList>
 #include <QMainWindow>

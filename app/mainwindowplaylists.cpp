@@ -3,14 +3,14 @@
 // brings back the list the latest replacement took away.
 #include "app/mainwindow.h"
 
-#include "engine/playlist.h"
-#include "engine/trackloader.h"
-#include "engine/vurncore.h"
 #include "forms/findbar.h"
-#include "settings/playliststore.h"
+#include "playlist/playlist.h"
+#include "playlist/trackloader.h"
+#include "playlist/vurncore.h"
 #include "settings/playlisttab.h"
-#include "settings/setasidelist.h"
 #include "settings/setwindow.h"
+#include "storage/playliststore.h"
+#include "storage/setasidelist.h"
 #include "ui_MainWindow.h"
 
 #include <QAction>

@@ -1,17 +1,18 @@
 // Restoring the player state at start-up and saving it when the window closes.
 #include "app/mainwindow.h"
 
+#include "alarm/alarmliststore.h"
 #include "alarm/alarmringer.h"
 #include "alarm/alarmvolume.h"
 #include "desktop/trayicon.h"
-#include "engine/musicinfo.h"
-#include "engine/trackloader.h"
-#include "engine/vurncore.h"
 #include "forms/playlistfold.h"
-#include "settings/filedialogfolder.h"
+#include "library/musicinfo.h"
+#include "playlist/trackloader.h"
+#include "playlist/vurncore.h"
 #include "settings/playlisttab.h"
 #include "settings/setwindow.h"
-#include "settings/vurnsettings.h"
+#include "storage/filedialogfolder.h"
+#include "storage/vurnsettings.h"
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
@@ -30,7 +31,7 @@ void MainWindow::restoreFromSettings()
     dialogFolder = std::make_unique<fileDialogFolder>(settings->loadLastFolder());
     setWin->playlists->dialogFolder = dialogFolder.get();
     ui->volumeSlider->setValue(settings->loadVolume());
-    setWin->setAlarmList(settings->loadAlarmList());
+    setWin->setAlarmList(alarmListStore::load(*settings));
     setWin->setAlarmEnabled(settings->loadAlarmEnable());
     setWin->setAlarmOptions(settings->loadSnoozeMinutes(), settings->loadCatchUpMinutes(),
                             settings->loadKeepRunningInTray(), settings->loadStayAwakeForAlarms());
@@ -78,7 +79,7 @@ void MainWindow::saveToSettings()
     settings->saveRepeatMode(currentModeText());
     // Saved while an alarm rings, the volume is still the person's.
     settings->saveVolume(alarmVol->personPercent(volumePercent()));
-    settings->saveAlarmList(setWin->currentAlarmList());
+    alarmListStore::save(*settings, setWin->currentAlarmList());
     settings->saveAlarmEnable(setWin->isAlarmEnabled());
     settings->saveSnoozeMinutes(setWin->snoozeMinutes());
     settings->saveCatchUpMinutes(setWin->catchUpMinutes());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/loadreport.h"
+#include "library/loadreport.h"
 
 #include <QHash>
 #include <QObject>

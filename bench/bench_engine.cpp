@@ -2,8 +2,8 @@
 // loop over the same files), resident memory per track, moving blocks in a
 // large table against a small one, and collecting a 10,000-file folder tree.
 // Prints figures only.
-#include "engine/collectfiles.h"
-#include "engine/vurncore.h"
+#include "library/collectfiles.h"
+#include "playlist/vurncore.h"
 #include "support/audiofixtures.h"
 
 #include <QAction>

@@ -4,12 +4,12 @@
 // same words (the least any narrowing must do).
 #include "app/mainwindow.h"
 #include "stallmeter.h"
-#include "engine/musicinfo.h"
-#include "engine/playlist.h"
-#include "engine/trackfilter.h"
-#include "engine/vurncore.h"
 #include "forms/findbar.h"
-#include "settings/vurnsettings.h"
+#include "library/musicinfo.h"
+#include "playlist/playlist.h"
+#include "playlist/trackfilter.h"
+#include "playlist/vurncore.h"
+#include "storage/vurnsettings.h"
 
 #include <QAction>
 #include <QApplication>

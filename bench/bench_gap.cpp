@@ -5,8 +5,8 @@
 // started only once the first has ended (the baseline: a change without
 // queueing, as the player made it before). A FLAC pair whose first track
 // lasts five minutes follows, then where seeks land, per format.
-#include "engine/musicplay.h"
-#include "engine/vurncore.h"
+#include "player/musicplay.h"
+#include "playlist/vurncore.h"
 #include "support/audiofixtures.h"
 #include "support/soundserverprobe.h"
 

@@ -9,8 +9,8 @@
 //   bench_library [tracks]   (default 10000)
 #include "app/mainwindow.h"
 #include "stallmeter.h"
-#include "engine/trackloader.h"
-#include "settings/vurnsettings.h"
+#include "playlist/trackloader.h"
+#include "storage/vurnsettings.h"
 #include "support/audiofixtures.h"
 
 #include <QAction>

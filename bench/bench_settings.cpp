@@ -1,8 +1,9 @@
 // Saving (with the flush to disk) and loading a 10,000-track playlist and 100 alarms.
 #include "alarm/alarmlist.h"
+#include "alarm/alarmliststore.h"
 #include "alarm/alarmone.h"
-#include "engine/musicinfo.h"
-#include "settings/vurnsettings.h"
+#include "library/musicinfo.h"
+#include "storage/vurnsettings.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -81,7 +82,7 @@ int main(int argc, char *argv[])
             settings.clearAll();
             settings.saveRepeatMode(QStringLiteral("シャッフル"));
             settings.saveVolume(55);
-            settings.saveAlarmList(&alarms);
+            alarmListStore::save(settings, &alarms);
             settings.saveAlarmEnable(true);
             settings.savePlayList(tracks);
             settings.saveWindowLayout(QByteArray(66, 'g'), QByteArray(120, 's'));
@@ -97,7 +98,7 @@ int main(int argc, char *argv[])
             settings.openFile(name);
             settings.loadRepeatMode();
             settings.loadVolume();
-            std::unique_ptr<alarmList> loaded(settings.loadAlarmList());
+            std::unique_ptr<alarmList> loaded(alarmListStore::load(settings));
             settings.loadAlarmEnable();
             const QStringList files = settings.loadPlayList();
             settings.loadGeometry();

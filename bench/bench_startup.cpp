@@ -2,10 +2,10 @@
 // TagLib read loop over the same files; then the same tracks loaded as a
 // saved playlist, against that start.
 #include "app/mainwindow.h"
-#include "engine/trackloader.h"
-#include "engine/vurncore.h"
-#include "settings/playliststore.h"
-#include "settings/vurnsettings.h"
+#include "playlist/trackloader.h"
+#include "playlist/vurncore.h"
+#include "storage/playliststore.h"
+#include "storage/vurnsettings.h"
 #include "support/audiofixtures.h"
 
 #include <QApplication>

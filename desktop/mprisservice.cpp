@@ -2,10 +2,10 @@
 
 #include "desktop/mprisplayer.h"
 #include "desktop/mprisroot.h"
-#include "engine/musicinfo.h"
-#include "engine/musicplay.h"
-#include "engine/playlist.h"
-#include "engine/vurncore.h"
+#include "library/musicinfo.h"
+#include "player/musicplay.h"
+#include "playlist/playlist.h"
+#include "playlist/vurncore.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>

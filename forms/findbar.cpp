@@ -1,7 +1,7 @@
 #include "forms/findbar.h"
 
-#include "engine/musicinfo.h"
-#include "engine/vurncore.h"
+#include "library/musicinfo.h"
+#include "playlist/vurncore.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

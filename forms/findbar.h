@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/trackfilter.h"
+#include "playlist/trackfilter.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
 #include "settings/playlisttab.h"
 
-#include "engine/playlistwriter.h"
-#include "settings/filedialogfolder.h"
-#include "settings/playliststore.h"
+#include "playlistfiles/playlistwriter.h"
+#include "storage/filedialogfolder.h"
+#include "storage/playliststore.h"
 #include "ui_setWindow.h"
 
 #include <QFileDialog>

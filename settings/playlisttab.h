@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/musicinfo.h"
+#include "library/musicinfo.h"
 
 #include <QList>
 #include <QObject>

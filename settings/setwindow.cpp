@@ -5,12 +5,12 @@
 #include "alarm/alarmlist.h"
 #include "alarm/alarmschedule.h"
 #include "alarm/setwindowcore.h"
-#include "engine/vurncore.h"
+#include "playlist/vurncore.h"
 #include "settings/playlisttab.h"
-#include "settings/vurnsettings.h"
+#include "storage/vurnsettings.h"
 
 #include "forms/textfit.h"
-#include "settings/shippedfiles.h"
+#include "storage/shippedfiles.h"
 #include "ui_setWindow.h"
 
 #include <QDesktopServices>

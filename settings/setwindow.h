@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/rowrange.h"
+#include "playlist/rowrange.h"
 
 #include <QList>
 #include <QMainWindow>

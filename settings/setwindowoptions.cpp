@@ -3,7 +3,7 @@
 // and ReplayGain.
 #include "settings/setwindow.h"
 
-#include "settings/vurnsettings.h"
+#include "storage/vurnsettings.h"
 
 #include "ui_setWindow.h"
 

@@ -5,15 +5,15 @@
 #include "alarm/alarmringwindow.h"
 #include "alarm/alarmtone.h"
 #include "app/mainwindow.h"
-#include "engine/musicplay.h"
-#include "engine/vurncore.h"
+#include "player/gstengine.h"
+#include "player/musicplay.h"
+#include "playlist/vurncore.h"
 #include "settings/setwindow.h"
-#include "settings/vurnsettings.h"
+#include "storage/vurnsettings.h"
 #include "support/alarmsetup.h"
 #include "support/audiofixtures.h"
 #include "support/modalanswerer.h"
 #include "support/soundserverprobe.h"
-#include "engine/gstengine.h"
 
 #include <QAction>
 #include <QCheckBox>

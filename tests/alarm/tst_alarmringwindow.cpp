@@ -7,12 +7,12 @@
 #include "alarm/alarmringwindow.h"
 #include "alarm/alarmschedule.h"
 #include "app/mainwindow.h"
-#include "engine/vurncore.h"
+#include "playlist/vurncore.h"
 #include "settings/setwindow.h"
-#include "settings/vurnsettings.h"
-#include "support/languagerig.h"
+#include "storage/vurnsettings.h"
 #include "support/alarmsetup.h"
 #include "support/audiofixtures.h"
+#include "support/languagerig.h"
 
 #include <QAction>
 #include <QApplication>

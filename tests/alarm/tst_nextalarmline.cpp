@@ -3,7 +3,7 @@
 // an occurrence passed over while music plays is no longer named.
 #include "alarm/alarmclock.h"
 #include "app/mainwindow.h"
-#include "engine/vurncore.h"
+#include "playlist/vurncore.h"
 #include "settings/setwindow.h"
 #include "support/alarmsetup.h"
 #include "support/audiofixtures.h"

@@ -4,10 +4,10 @@
 #include "alarm/alarmlist.h"
 #include "alarm/alarmone.h"
 #include "app/mainwindow.h"
-#include "engine/trackloader.h"
-#include "engine/vurncore.h"
+#include "playlist/trackloader.h"
+#include "playlist/vurncore.h"
 #include "settings/setwindow.h"
-#include "settings/vurnsettings.h"
+#include "storage/vurnsettings.h"
 #include "support/audiofixtures.h"
 #include "support/languagerig.h"
 

@@ -1,9 +1,9 @@
 // The main window's shell: widget set, actions, toolbars, play-mode menu,
 // one-time initialisation, timers, column widths and folding.
 #include "app/mainwindow.h"
-#include "engine/musicplay.h"
-#include "engine/vurncore.h"
-#include "settings/vurnsettings.h"
+#include "player/musicplay.h"
+#include "playlist/vurncore.h"
+#include "storage/vurnsettings.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -2,12 +2,12 @@
 // the folded window at the platform font and at 11 pt, the columns filling
 // the table, sliders going where clicked, and where the add dialog opens.
 #include "app/mainwindow.h"
-#include "engine/audioformats.h"
-#include "engine/vurncore.h"
 #include "forms/findbar.h"
-#include "settings/vurnsettings.h"
-#include "support/languagerig.h"
+#include "library/audioformats.h"
+#include "playlist/vurncore.h"
+#include "storage/vurnsettings.h"
 #include "support/audiofixtures.h"
+#include "support/languagerig.h"
 #include "support/statedir.h"
 #include "support/textcheck.h"
 

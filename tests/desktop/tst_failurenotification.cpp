@@ -5,7 +5,7 @@
 #include "desktop/failurenotification.h"
 
 #include "app/mainwindow.h"
-#include "engine/vurncore.h"
+#include "playlist/vurncore.h"
 #include "support/audiofixtures.h"
 #include "support/boxcounter.h"
 #include "support/modalanswerer.h"

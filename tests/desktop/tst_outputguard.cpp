@@ -1,7 +1,7 @@
 // The alarm's output rule against the private sound server's default sink:
 // unmuted and raised at the alarm, put back after, a person's change kept.
 #include "desktop/outputguard.h"
-#include "engine/vurncore.h"
+#include "playlist/vurncore.h"
 #include "support/audiofixtures.h"
 #include "support/controllerrig.h"
 #include "support/soundserverprobe.h"

@@ -5,10 +5,10 @@
 #include "alarm/alarm_set_window.h"
 #include "alarm/setwindowcore.h"
 #include "app/mainwindow.h"
-#include "engine/vurncore.h"
 #include "forms/textfit.h"
+#include "playlist/vurncore.h"
 #include "settings/setwindow.h"
-#include "settings/vurnsettings.h"
+#include "storage/vurnsettings.h"
 #include "support/languagerig.h"
 #include "support/textcheck.h"
 

@@ -4,11 +4,11 @@
 // that are damaged or name missing tracks.
 #include "alarm/alarmlist.h"
 #include "alarm/alarmone.h"
-#include "engine/vurncore.h"
+#include "playlist/vurncore.h"
 #include "settings/playlisttab.h"
-#include "settings/playliststore.h"
 #include "settings/setwindow.h"
-#include "settings/vurnsettings.h"
+#include "storage/playliststore.h"
+#include "storage/vurnsettings.h"
 #include "support/audiofixtures.h"
 #include "support/modalanswerer.h"
 

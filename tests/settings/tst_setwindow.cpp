@@ -1,48 +1,32 @@
 // The settings window: its form, the all-alarms switch, the alarm buttons with
-// every refusal and question, ok / cancel / reset, the read-me and web page, and
-// saving the current playlist under a name.
+// every refusal and question, ok / cancel / reset. The read-me and web page
+// are tst_setwindowhelp, saving the current playlist tst_setwindowsave.
 #include "alarm/alarm_set_window.h"
 #include "alarm/alarmlist.h"
 #include "alarm/alarmone.h"
-#include "engine/vurncore.h"
+#include "playlist/vurncore.h"
 #include "settings/setwindow.h"
-#include "settings/vurnsettings.h"
+#include "storage/vurnsettings.h"
 #include "support/audiofixtures.h"
 #include "support/modalanswerer.h"
-#include "support/inisnapshot.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QDirIterator>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QStyle>
 #include <QTest>
-#include <QUrl>
 
 #include <memory>
-
-// Stands in for the desktop: records the URLs the window asks to open.
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
 
 class tst_SetWindow : public QObject
 {
@@ -64,16 +48,6 @@ private slots:
     void deleteOnlyRowAsks();
     void clearThenOkCancelReset();
     void bulkDialogOpensWithTrackCount();
-    void readmeMissing();
-    void readmeAndWebOpenShippedFiles_data();
-    void readmeAndWebOpenShippedFiles();
-
-    void savePlaylist_data();
-    void savePlaylist();
-    void saveRefusesNamesOutsideFolder_data();
-    void saveRefusesNamesOutsideFolder();
-    void saveOverLongerListKeepsLaterGroups();
-    void saveButtonReachableWithTab();
 
 private:
     template<typename T>
@@ -90,14 +64,12 @@ private:
     QStringList tableHours();
     QStringList listHours();
     void selectRows(int top, int bottom);
-    QString playlistFile(const QString &name) const;
 
     std::unique_ptr<AudioFixtures> fixtures;
     QStringList audio;
     std::unique_ptr<QTemporaryDir> state;
     vurnCore *player = nullptr;
     setWindow *window = nullptr;
-    UrlRecorder urls;
 };
 
 void tst_SetWindow::initTestCase()
@@ -114,12 +86,10 @@ void tst_SetWindow::initTestCase()
         QVERIFY(!path.isEmpty());
         audio << path;
     }
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &urls, "open");
 }
 
 void tst_SetWindow::cleanupTestCase()
 {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     vurnSettings::setStateDirectoryOverride(QString());
 }
 
@@ -131,7 +101,6 @@ void tst_SetWindow::init()
     player = new vurnCore;
     window = new setWindow;
     window->setPlayerCore(player);
-    urls.opened.clear();
 }
 
 void tst_SetWindow::cleanup()
@@ -180,11 +149,6 @@ void tst_SetWindow::selectRows(int top, int bottom)
 {
     auto *table = child<QTableWidget>("alarmListTable");
     table->setRangeSelected(QTableWidgetSelectionRange(top, 0, bottom, table->columnCount() - 1), true);
-}
-
-QString tst_SetWindow::playlistFile(const QString &name) const
-{
-    return state->path() + QStringLiteral("/playlists/") + name + QStringLiteral(".ini");
 }
 
 void tst_SetWindow::form()
@@ -439,207 +403,6 @@ void tst_SetWindow::bulkDialogOpensWithTrackCount()
     QCOMPARE(tableHours().size(), 2);
     click("cancelButton");
     QCOMPARE(window->currentAlarmList()->size(), 2);
-}
-
-void tst_SetWindow::readmeMissing()
-{
-    const QString readme = QCoreApplication::applicationDirPath() + QStringLiteral("/Vurn.txt");
-    if (QFile::exists(readme))
-        QSKIP("a Vurn.txt lies beside the test executable");
-    openWith({});
-    ModalAnswerer answerer(QMessageBox::Ok);
-    answerer.arm();
-    click("readmeButton");
-    QVERIFY(answerer.answered);
-    QCOMPARE(answerer.title, QStringLiteral("read meオープンエラー"));
-    QCOMPARE(answerer.text,
-             QStringLiteral("Vurn.txtを表示できません。Vurn.exeと同じフォルダにありません。"));
-    QCOMPARE(answerer.icon, QMessageBox::Warning);
-    QVERIFY(urls.opened.isEmpty());
-}
-
-void tst_SetWindow::readmeAndWebOpenShippedFiles_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::newRow("beside the executable") << QString();
-    QTest::newRow("installed in share/vurn") << QStringLiteral("/../share/vurn");
-}
-
-void tst_SetWindow::readmeAndWebOpenShippedFiles()
-{
-    QFETCH(QString, folder);
-    const QString programDir = QCoreApplication::applicationDirPath();
-    QDir().mkpath(programDir + folder);
-    const QString dir = QFileInfo(programDir + folder).canonicalFilePath();
-    QStringList made;
-    for (const char *name : {"Vurn.txt", "Vurn.html"}) {
-        const QString path = dir + QLatin1Char('/') + QLatin1String(name);
-        // Only where the build has not put the real ones.
-        if (QFile::exists(path) || QFile::exists(programDir + QLatin1Char('/') + QLatin1String(name)))
-            continue;
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("Vurn\n");
-        made << path;
-    }
-    openWith({});
-    ModalAnswerer answerer(QMessageBox::Ok, 500);
-    answerer.arm();
-    click("readmeButton");
-    click("webButton");
-    for (const QString &path : made)
-        QFile::remove(path);
-    QCOMPARE(answerer.count, 0);
-    QCOMPARE(urls.opened.size(), 2);
-    for (const QUrl &url : urls.opened)
-        QVERIFY(url.isLocalFile());
-    QCOMPARE(QFileInfo(urls.opened.at(0).toLocalFile()).fileName(), QStringLiteral("Vurn.txt"));
-    QCOMPARE(QFileInfo(urls.opened.at(1).toLocalFile()).fileName(), QStringLiteral("Vurn.html"));
-    if (!made.isEmpty())
-        QCOMPARE(QFileInfo(urls.opened.at(0).toLocalFile()).absolutePath(), dir);
-}
-
-void tst_SetWindow::savePlaylist_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("tracks");
-    QTest::newRow("japanese name") << QStringLiteral("朝の曲") << 2;
-    QTest::newRow("empty playlist") << QStringLiteral("空") << 0;
-    QTest::newRow("spaces kept") << QStringLiteral(" a b ") << 1;
-}
-
-void tst_SetWindow::savePlaylist()
-{
-    QFETCH(QString, name);
-    QFETCH(int, tracks);
-    player->addFiles(audio.mid(0, tracks));
-    openWith({});
-    child<QLineEdit>("playlist_add_name")->setText(name);
-    ModalAnswerer answerer(QMessageBox::Ok, 500);
-    answerer.arm();
-    click("new_save_button");
-    QCOMPARE(answerer.count, 0);
-
-    const QString path = playlistFile(name);
-    QVERIFY2(QFile::exists(path), qPrintable(path));
-    QSettings saved(IniSnapshot::of(path), QSettings::IniFormat);
-    saved.setIniCodec("UTF-8");
-    QStringList groups = saved.childGroups();
-    groups.removeAll(QStringLiteral("General"));
-    QCOMPARE(groups.size(), tracks);
-    for (int i = 0; i < tracks; ++i) {
-        saved.beginGroup(QString::number(i));
-        QCOMPARE(saved.value(QStringLiteral("File")).toString(), audio.at(i));
-        QCOMPARE(saved.value(QStringLiteral("Title")).toString(), QStringLiteral("曲%1").arg(i));
-        QCOMPARE(saved.value(QStringLiteral("Artist")).toString(), QStringLiteral("歌手"));
-        saved.endGroup();
-    }
-    QFile raw(path);
-    QVERIFY(raw.open(QIODevice::ReadOnly));
-    QVERIFY(raw.readAll().contains("Version=0.3.4"));
-    // The name field and the playlist stay as they were.
-    QCOMPARE(child<QLineEdit>("playlist_add_name")->text(), name);
-    QCOMPARE(player->tracks().size(), tracks);
-    QCOMPARE(child<QTabWidget>("tabWidget")->currentIndex(), 0);
-}
-
-void tst_SetWindow::saveRefusesNamesOutsideFolder_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("why");
-    const QString separators = QStringLiteral("名前に「/」や「\\」は使えません。");
-    QTest::newRow("two up") << QStringLiteral("../../x") << separators;
-    QTest::newRow("one up") << QStringLiteral("../x") << separators;
-    QTest::newRow("down and out") << QStringLiteral("a/../../x") << separators;
-    QTest::newRow("subfolders") << QStringLiteral("週末/日曜/夜") << separators;
-    QTest::newRow("backslash") << QStringLiteral("a\\b") << separators;
-    QTest::newRow("dot dot") << QStringLiteral("..") << QStringLiteral("「.」で始まる名前は使えません。");
-    QTest::newRow("empty") << QString() << QStringLiteral("名前が空です。");
-    QTest::newRow("spaces") << QStringLiteral("   ") << QStringLiteral("名前が空です。");
-    QTest::newRow("a line break") << QStringLiteral("a\nb") << QStringLiteral("名前に制御文字は使えません。");
-}
-
-void tst_SetWindow::saveRefusesNamesOutsideFolder()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, why);
-    // A folder of our own two levels down, so "../../x" still lands inside the
-    // temporary folder where the test can look for it.
-    const QString root = state->path();
-    const QString stateDir = root + QStringLiteral("/one/two");
-    QVERIFY(QDir().mkpath(stateDir));
-    vurnSettings::setStateDirectoryOverride(stateDir);
-
-    player->addFiles(audio.mid(0, 2));
-    openWith({});
-    child<QLineEdit>("playlist_add_name")->setText(name);
-    ModalAnswerer answerer(QMessageBox::Ok);
-    answerer.arm();
-    click("new_save_button");
-    QVERIFY(answerer.answered);
-    QCOMPARE(answerer.title, QStringLiteral("プレイリスト保存エラー"));
-    QCOMPARE(answerer.text, why);
-    QCOMPARE(answerer.icon, QMessageBox::Warning);
-
-    QStringList written;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        written << it.next();
-    QVERIFY2(written.isEmpty(), qPrintable(written.join(", ")));
-}
-
-void tst_SetWindow::saveOverLongerListKeepsLaterGroups()
-{
-    // Saving under a name in use asks first; yes replaces the whole file, so
-    // no entry of the longer list is left behind.
-    const QString name = QStringLiteral("上書き");
-    player->addFiles(audio);
-    openWith({});
-    child<QLineEdit>("playlist_add_name")->setText(name);
-    click("new_save_button");
-
-    player->clearTracks();
-    player->addFiles({audio.at(4), audio.at(3)});
-    const auto groupsSaved = [&] {
-        QSettings saved(IniSnapshot::of(playlistFile(name)), QSettings::IniFormat);
-        saved.setIniCodec("UTF-8");
-        QStringList files;
-        for (int i = 0; saved.contains(QString::number(i) + QStringLiteral("/File")); ++i)
-            files << saved.value(QString::number(i) + QStringLiteral("/File")).toString();
-        return files;
-    };
-    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
-        ModalAnswerer answerer(answer);
-        answerer.arm();
-        click("new_save_button");
-        QVERIFY(answerer.waitAnswered());
-        QCOMPARE(answerer.icon, QMessageBox::Question);
-        if (answer == QMessageBox::No)
-            QCOMPARE(groupsSaved(), audio.mid(0, 5));
-    }
-    QCOMPARE(groupsSaved(), (QStringList{audio.at(4), audio.at(3)}));
-}
-
-void tst_SetWindow::saveButtonReachableWithTab()
-{
-    player->addFiles(audio.mid(0, 1));
-    openWith({});
-    QApplication::setActiveWindow(window);
-    QVERIFY(QTest::qWaitForWindowActive(window));
-
-    // Nothing covers the tab: a click where the button is reaches it.
-    auto *save = child<QPushButton>("new_save_button");
-    auto *tab = child<QWidget>("playListListTab");
-    const QPoint onButton = save->mapTo(tab, save->rect().center());
-    QCOMPARE(tab->childAt(onButton), save);
-
-    child<QLineEdit>("playlist_add_name")->setText(QStringLiteral("tab"));
-    child<QPushButton>("load_button")->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>("load_button"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), save);
-    QTest::keyClick(save, Qt::Key_Space);
-    QVERIFY(QFile::exists(playlistFile(QStringLiteral("tab"))));
 }
 
 QTEST_MAIN(tst_SetWindow)

@@ -1,6 +1,6 @@
 #include "support/controllerrig.h"
 
-#include "engine/vurncore.h"
+#include "playlist/vurncore.h"
 
 ControllerRig::ControllerRig()
     : core(std::make_unique<vurnCore>())

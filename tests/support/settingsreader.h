@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/vurnsettings.h"
+#include "storage/vurnsettings.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "support/statedir.h"
 
-#include "settings/vurnsettings.h"
+#include "storage/vurnsettings.h"
 
 #include <QDir>
 #include <QFile>
